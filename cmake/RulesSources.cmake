@@ -1,12 +1,39 @@
 # Files that include no Windows header: built for the program and natively
 # (with sanitizers) for their tests.
 set(MOKE_RULES_SOURCES
+  about/NumberFormat.cpp
+  app/frame/CaptionText.cpp
+  app/frame/CommandLine.cpp
   app/frame/Failure.cpp
+  app/frame/FailureText.cpp
+  app/frame/FilterText.cpp
+  app/frame/HintText.cpp
   app/frame/LeadBytes.cpp
+  app/frame/MessageLayout.cpp
+  app/frame/ShortcutText.cpp
+  document/LineBreaks.cpp
+  document/ListLines.cpp
+  document/PathParts.cpp
+  document/TextPositions.cpp
+  editing/DateStamp.cpp
 )
 # Tests of those files (GoogleTest), run natively and under Wine.
 set(MOKE_RULES_TEST_SOURCES
+  tests/about/NumberFormatTest.cpp
+  tests/app/frame/CaptionTextTest.cpp
+  tests/app/frame/CommandLineTest.cpp
+  tests/app/frame/FailureTest.cpp
+  tests/app/frame/FailureTextTest.cpp
+  tests/app/frame/FilterTextTest.cpp
+  tests/app/frame/HintTextTest.cpp
   tests/app/frame/LeadBytesTest.cpp
+  tests/app/frame/MessageLayoutTest.cpp
+  tests/app/frame/ShortcutTextTest.cpp
+  tests/document/LineBreaksTest.cpp
+  tests/document/ListLinesTest.cpp
+  tests/document/PathPartsTest.cpp
+  tests/editing/DateStampTest.cpp
+  tests/tools/ArtcTest.cpp
 )
 list(TRANSFORM MOKE_RULES_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../)
 list(TRANSFORM MOKE_RULES_TEST_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../)

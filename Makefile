@@ -1,0 +1,26 @@
+# もけらメモ帳: `make run` builds and starts the editor, `make test` runs every test.
+# Both install what is missing first (Debian 12, as root or with sudo).
+
+.PHONY: all setup build native run test bench dist clean
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+
+build: setup
+	@cmake --preset mingw >/dev/null
+	@cmake --build --preset mingw
+
+native: setup
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native
+
+run: build
+	@bash scripts/run.sh
+
+test: build native
+	@bash scripts/test.sh
+
+clean:
+	rm -rf build dist

@@ -1,0 +1,248 @@
+#include "app/frame/StdCtrls.h"
+
+#include "app/frame/Forms.h"
+
+namespace moke {
+
+// ---------------------------------------------------------------------------
+// TButton
+
+TButton::TButton(TComponent* owner) : TWinControl(owner) {
+    SetTabStop(true);
+    SetBounds(0, 0, 75, 25);
+}
+
+void TButton::SetDefault(bool value) {
+    if (default_ == value) return;
+    default_ = value;
+    if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void TButton::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.className = "BUTTON";
+    params.style |= default_ ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+}
+
+void TButton::Click() {
+    TControl::Click();
+    if (modalResult_ != 0) {
+        if (TForm* form = ParentForm()) form->SetModalResult(modalResult_);
+    }
+}
+
+void TButton::WndProc(TMessage& message) {
+    if (message.Msg == CN_COMMAND) {
+        if (HIWORD(message.WParam) == BN_CLICKED) Click();
+        return;
+    }
+    TWinControl::WndProc(message);
+}
+
+// ---------------------------------------------------------------------------
+// TLabel
+
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {}
+
+UINT TLabel::DrawFlags() const {
+    UINT flags = DT_EXPANDTABS;
+    if (wordWrap_) flags |= DT_WORDBREAK;
+    if (!showAccelChar_) flags |= DT_NOPREFIX;
+    switch (alignment_) {
+    case TAlignment::Left: flags |= DT_LEFT; break;
+    case TAlignment::Right: flags |= DT_RIGHT; break;
+    case TAlignment::Center: flags |= DT_CENTER; break;
+    }
+    return flags;
+}
+
+void TLabel::AdjustBounds() {
+    if (!autoSize_) return;
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Font().Handle());
+    RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
+    std::string text = Caption().empty() ? std::string(" ") : Caption();
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags() | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
+}
+
+void TLabel::SetCaption(std::string_view caption) {
+    if (Caption() == caption) return;
+    TControl::SetCaption(caption);
+    AdjustBounds();
+}
+
+void TLabel::SetAutoSize(bool value) {
+    autoSize_ = value;
+    AdjustBounds();
+}
+void TLabel::SetWordWrap(bool value) {
+    wordWrap_ = value;
+    AdjustBounds();
+    Invalidate();
+}
+void TLabel::SetTransparent(bool value) {
+    transparent_ = value;
+    Invalidate();
+}
+void TLabel::SetShowAccelChar(bool value) {
+    showAccelChar_ = value;
+    AdjustBounds();
+    Invalidate();
+}
+void TLabel::SetAlignment(TAlignment value) {
+    alignment_ = value;
+    Invalidate();
+}
+
+void TLabel::FontChanged() {
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::Paint(HDC dc) {
+    RECT r{0, 0, Width(), Height()};
+    if (!transparent_) FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
+    SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ old = SelectObject(dc, Font().Handle());
+    if (Enabled()) {
+        SetTextColor(dc, Font().Color());
+        DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, DrawFlags());
+    } else {
+        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
+        DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, DrawFlags());
+    }
+    SelectObject(dc, old);
+}
+
+// ---------------------------------------------------------------------------
+// TImage and TBevel
+
+TImage::TImage(TComponent* owner) : TGraphicControl(owner) {}
+
+TImage::~TImage() {
+    if (icon_ && owned_) DestroyIcon(icon_);
+}
+
+void TImage::SetIcon(HICON icon, bool owned) {
+    if (icon_ && owned_) DestroyIcon(icon_);
+    icon_ = icon;
+    owned_ = owned;
+    Invalidate();
+}
+
+void TImage::Paint(HDC dc) {
+    if (icon_) DrawIconEx(dc, 0, 0, icon_, Width(), Height(), 0, nullptr, DI_NORMAL);
+}
+
+void TBevel::Paint(HDC dc) {
+    RECT r{0, 0, Width(), Height()};
+    DrawEdge(dc, &r, BDR_SUNKENOUTER, BF_TOP | BF_BOTTOM);
+}
+
+// ---------------------------------------------------------------------------
+// TComboBox
+
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
+    SetTabStop(true);
+    SetBounds(0, 0, 145, 200);
+}
+
+void TComboBox::CreateParams(TCreateParams& params) {
+    TWinControl::CreateParams(params);
+    params.className = "COMBOBOX";
+    params.style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+}
+
+void TComboBox::InitializeWnd() {
+    HWND window = ExistingHandle();
+    if (itemHeight_ > 0) SendMessageA(window, CB_SETITEMHEIGHT, 0, itemHeight_);
+    for (const std::string& item : items_) SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    items_.clear();
+    SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+}
+
+void TComboBox::FinalizeWnd() {
+    std::vector<std::string> kept;
+    const int count = Count();
+    kept.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) kept.push_back(Item(i));
+    itemIndex_ = ItemIndex();
+    items_ = std::move(kept);
+}
+
+void TComboBox::SetItemHeight(int height) {
+    itemHeight_ = height;
+    if (HWND window = ExistingHandle()) SendMessageA(window, CB_SETITEMHEIGHT, 0, height);
+}
+
+int TComboBox::Count() const {
+    if (HWND window = ExistingHandle()) return static_cast<int>(SendMessageA(window, CB_GETCOUNT, 0, 0));
+    return static_cast<int>(items_.size());
+}
+
+std::string TComboBox::Item(int index) const {
+    if (HWND window = ExistingHandle()) {
+        const LRESULT length = SendMessageA(window, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        if (length == CB_ERR) return {};
+        std::string text(static_cast<size_t>(length) + 1, '\0');
+        const LRESULT got = SendMessageA(window, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(got == CB_ERR ? 0 : static_cast<size_t>(got));
+        return text;
+    }
+    if (index < 0 || index >= static_cast<int>(items_.size())) return {};
+    return items_[static_cast<size_t>(index)];
+}
+
+bool TComboBox::Add(std::string_view text) {
+    const std::string item(text);
+    if (HWND window = ExistingHandle())
+        return SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) >= 0;
+    items_.push_back(item);
+    return true;
+}
+
+void TComboBox::Clear() {
+    if (HWND window = ExistingHandle())
+        SendMessageA(window, CB_RESETCONTENT, 0, 0);
+    else
+        items_.clear();
+    itemIndex_ = -1;
+}
+
+int TComboBox::ItemIndex() const {
+    if (HWND window = ExistingHandle()) return static_cast<int>(SendMessageA(window, CB_GETCURSEL, 0, 0));
+    return itemIndex_;
+}
+
+void TComboBox::SetItemIndex(int index) {
+    itemIndex_ = index;
+    if (HWND window = ExistingHandle()) SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void TComboBox::BeginUpdate() {
+    if (updateCount_++ == 0) {
+        if (HWND window = ExistingHandle()) SendMessageA(window, WM_SETREDRAW, FALSE, 0);
+    }
+}
+
+void TComboBox::EndUpdate() {
+    if (updateCount_ > 0 && --updateCount_ == 0) {
+        if (HWND window = ExistingHandle()) {
+            SendMessageA(window, WM_SETREDRAW, TRUE, 0);
+            InvalidateRect(window, nullptr, TRUE);
+        }
+    }
+}
+
+void TComboBox::WndProc(TMessage& message) {
+    if (message.Msg == CN_COMMAND) {
+        if (HIWORD(message.WParam) == CBN_SELCHANGE && OnChange) OnChange(*this);
+        return;
+    }
+    TWinControl::WndProc(message);
+}
+
+} // namespace moke

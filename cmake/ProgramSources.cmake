@@ -1,0 +1,35 @@
+# The Windows program, in layers: the component layer, the subsystems, the
+# main window, the entry.
+set(_src ${CMAKE_CURRENT_LIST_DIR}/..)
+
+add_library(moke_frame STATIC
+  ${_src}/app/frame/Application.cpp
+  ${_src}/app/frame/ComCtrls.cpp
+  ${_src}/app/frame/Control.cpp
+  ${_src}/app/frame/FormDefinition.cpp
+  ${_src}/app/frame/Forms.cpp
+  ${_src}/app/frame/Menus.cpp
+  ${_src}/app/frame/MessageBox.cpp
+  ${_src}/app/frame/StdCtrls.cpp
+  ${_src}/app/frame/Timer.cpp
+)
+target_link_libraries(moke_frame PUBLIC moke_rules user32 gdi32 comctl32 comdlg32 shell32)
+
+add_library(moke_parts STATIC
+  ${_src}/document/Memo.cpp
+  ${_src}/about/About.cpp
+)
+target_link_libraries(moke_parts PUBLIC moke_frame)
+
+add_library(moke_main STATIC
+  ${_src}/app/UMemo.cpp
+)
+target_link_libraries(moke_main PUBLIC moke_parts)
+
+# Icons and pictures, for the program and for the tests that build its windows.
+add_library(moke_resources OBJECT ${MOKE_ARTWORK_RC})
+target_include_directories(moke_resources PRIVATE ${PROJECT_SOURCE_DIR} ${MOKE_ARTWORK_DIR})
+add_dependencies(moke_resources moke_artwork)
+
+add_executable(MokeMemo WIN32 ${_src}/app/MokeMemo.cpp)
+target_link_libraries(MokeMemo PRIVATE moke_main moke_resources)

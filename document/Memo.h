@@ -1,0 +1,116 @@
+// The editor: the platform's multi-line edit control ("EDIT") holding the one
+// document. The component compares before it sends a whole text, normalises
+// line breaks, keeps text and modified flag across window re-creation, raises
+// the change notification exactly once per change, and speaks in byte
+// positions whatever unit the control uses.
+#pragma once
+
+#include "app/frame/FormDefinition.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace moke {
+
+enum class TScrollStyle { None, Horizontal, Vertical, Both };
+
+class TMemo : public TWinControl {
+public:
+    explicit TMemo(TComponent* owner);
+
+    // Properties: a change on a live window re-creates it where the control
+    // cannot take the change otherwise.
+    bool WordWrap() const { return wordWrap_; }
+    void SetWordWrap(bool value);
+    TScrollStyle ScrollBars() const { return scrollBars_; }
+    void SetScrollBars(TScrollStyle value);
+    bool ReadOnly() const { return readOnly_; }
+    void SetReadOnly(bool value);
+    bool HideSelection() const { return hideSelection_; }
+    void SetHideSelection(bool value);
+    bool WantTabs() const { return wantTabs_; }
+    void SetWantTabs(bool value) { wantTabs_ = value; }
+    bool WantReturns() const { return wantReturns_; }
+    void SetWantReturns(bool value) { wantReturns_ = value; }
+    int MaxLength() const { return maxLength_; }
+    void SetMaxLength(int value);
+
+    // The modified flag: the control's while the window exists, kept by the
+    // component otherwise.
+    bool Modified() const;
+    void SetModified(bool value);
+
+    // Empties the control directly: no comparison, no change notification.
+    void Clear();
+    // The whole-text set: normalises line breaks, sends nothing when the text
+    // is already there, raises the capacity failure when the control refuses.
+    void SetText(const std::string& text);
+    std::string Text() const;
+    std::size_t TextLength() const;
+
+    // Selection in byte positions.
+    void GetSelection(std::size_t& start, std::size_t& end) const;
+    void SetSelection(std::size_t start, std::size_t end);
+    std::size_t SelectionLength() const;
+    std::string SelectedText() const;
+    // Replaces the selection (or inserts at the caret) as an edit that cannot be undone.
+    void ReplaceSelection(const std::string& text);
+    void SelectAll();
+    void ClearSelection();
+    void CutToClipboard();
+    void CopyToClipboard();
+    void PasteFromClipboard();
+    bool CanUndo() const;
+    void Undo();
+
+    // Drawing switched off for a batch of changes; batches nest by count.
+    void BeginUpdate();
+    void EndUpdate();
+
+    TNotifyEvent OnChange;
+
+    // True when the control reports positions in characters rather than bytes.
+    static bool ControlCountsCharacters();
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void InitializeWnd() override;
+    void FinalizeWnd() override;
+    void WndProc(TMessage& message) override;
+    void Loaded() override { SetModified(false); }
+    virtual void Change();
+
+private:
+    HWND Window() const { return ExistingHandle(); }
+    void Recreate();
+    std::size_t ToBytes(const std::string& text, std::size_t position) const;
+
+    bool wordWrap_ = true;
+    TScrollStyle scrollBars_ = TScrollStyle::None;
+    bool readOnly_ = false;
+    bool hideSelection_ = true;
+    bool wantTabs_ = false;
+    bool wantReturns_ = true;
+    int maxLength_ = 0;
+    bool modified_ = false;
+    std::string text_; // while there is no window
+    int updateCount_ = 0;
+    bool sendingText_ = false;
+};
+
+struct MemoDef {
+    ControlDef control;
+    bool wordWrap = true;
+    TScrollStyle scrollBars = TScrollStyle::None;
+    bool readOnly = false;
+    bool wantTabs = false;
+    bool wantReturns = true;
+    bool hideSelection = true;
+    int maxLength = 0;
+    const char* onChange = nullptr;
+};
+
+TComponent& Build(FormBuilder& b, const MemoDef& def);
+
+} // namespace moke
