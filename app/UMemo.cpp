@@ -3,10 +3,15 @@
 #include "app/frame/Application.h"
 #include "app/frame/Failure.h"
 #include "app/frame/FormDefinition.h"
+#include "app/frame/MessageBox.h"
+#include "document/LongPath.h"
 #include "document/PathParts.h"
+#include "document/TextFile.h"
 #include "resources/MainForm.def.h"
 
 #include <shellapi.h>
+
+#include <exception>
 
 namespace moke {
 
@@ -71,6 +76,8 @@ TMainForm::TMainForm(TComponent* owner, std::vector<std::string> arguments)
       CoolBar1(Named<TCoolBar>(*this, "CoolBar1")), ToolBar1(Named<TToolBar>(*this, "ToolBar1")),
       ToolBar2(Named<TToolBar>(*this, "ToolBar2")), MainMenu1(Named<TMainMenu>(*this, "MainMenu1")),
       ImageList1(Named<TImageList>(*this, "ImageList1")), Timer1(Named<TTimer>(*this, "Timer1")),
+      OpenDialog(Named<TOpenDialog>(*this, "OpenDialog")), SaveDialog(Named<TSaveDialog>(*this, "SaveDialog")),
+      FontDialog(Named<TFontDialog>(*this, "FontDialog")),
       Undo1(Named<TMenuItem>(*this, "Undo1")), Cut1(Named<TMenuItem>(*this, "Cut1")),
       Copy1(Named<TMenuItem>(*this, "Copy1")), Paste1(Named<TMenuItem>(*this, "Paste1")),
       Delete1(Named<TMenuItem>(*this, "Delete1")), Wrap1(Named<TMenuItem>(*this, "Wrap1")),
@@ -87,14 +94,31 @@ void TMainForm::FormCreate(TObject&) {
     app.SetIcon(Icon());
     DragAcceptFiles(Handle(), TRUE);
     listFileName_ = ListFileNameFor(ModuleFileName());
+    // The document is set up whether or not the phrase list can be read; a
+    // failure to read it is reported after that.
+    std::exception_ptr listFailure;
+    try {
+        LoadListFile(ComboBox1, listFileName_);
+    } catch (...) {
+        listFailure = std::current_exception();
+    }
     if (arguments_.size() > 1) {
-        OpenFile(arguments_[1]);
+        OpenFile(ExpandLongPath(arguments_[1]));
     } else {
         Memo1.Clear();
         SetFileName(kUntitled);
     }
     Memo1.SetModified(false);
     ShowModified(false);
+    if (listFailure) std::rethrow_exception(listFailure);
+}
+
+void TMainForm::WndProc(TMessage& message) {
+    if (message.Msg == WM_DROPFILES) {
+        WMDropFiles(message);
+        return;
+    }
+    TForm::WndProc(message);
 }
 
 void TMainForm::FormCloseQuery(TObject&, bool& canClose) {
@@ -138,15 +162,100 @@ void TMainForm::ShowHint(TObject&) {
     }
 }
 
+void TMainForm::QuerySaveChanges() {
+    if (!Memo1.Modified()) return;
+    std::string question = "ファイル ";
+    question += NamePart(currentFile_);
+    question += " の内容が変更されています。\r変更を保存しますか?";
+    switch (ShowMessageBox(question, mtConfirmation, mbYes | mbNo | mbCancel)) {
+    case mrCancel: Abort();
+    case mrYes:
+        // Changes the user asked to save are never discarded: a save that
+        // wrote nothing ends the calling command as Cancel would.
+        if (!Save()) Abort();
+        return;
+    default: return;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// File commands
+
+void TMainForm::New1Click(TObject&) {
+    QuerySaveChanges();
+    SetFileName(kUntitled);
+    Memo1.Clear();
+    Memo1.SetModified(false);
+    ShowModified(false);
+}
+
+void TMainForm::Open1Click(TObject&) {
+    QuerySaveChanges();
+    if (!OpenDialog.Execute()) return;
+    OpenFile(OpenDialog.FileName());
+    Memo1.SetReadOnly((OpenDialog.Options() & ofReadOnly) != 0);
+}
+
+void TMainForm::OpenFile(const std::string& path) {
+    try {
+        LoadTextFile(Memo1, path);
+        SetFileName(path);
+        Memo1.SetModified(false);
+        ShowModified(false);
+    } catch (...) {
+        ShowMessageBox("もけらメモ帳で扱える範囲を超える文書です", mtError, mbOK);
+        Memo1.Clear();
+        SetFileName(kUntitled);
+        Memo1.SetModified(false);
+        ShowModified(false);
+    }
+}
+
+bool TMainForm::Save() {
+    if (currentFile_ == kUntitled) return SaveAs();
+    SaveTextFile(Memo1, currentFile_);
+    Memo1.SetModified(false);
+    ShowModified(false);
+    return true;
+}
+
+bool TMainForm::SaveAs() {
+    if (!SaveDialog.Execute()) return false;
+    const std::string chosen = SaveDialog.FileName();
+    if (FileExists(chosen)) {
+        const std::string question = chosen + "\rこのファイルはすでに存在します。\r上書きしますか?";
+        if (ShowMessageBox(question, mtConfirmation, mbYes | mbNo | mbCancel) != mrYes) return false;
+    }
+    SaveTextFile(Memo1, chosen);
+    SetFileName(chosen);
+    Memo1.SetModified(false);
+    ShowModified(false);
+    return true;
+}
+
+void TMainForm::Save1Click(TObject&) { Save(); }
+
+void TMainForm::SaveAs1Click(TObject&) { SaveAs(); }
+
+void TMainForm::WMDropFiles(TMessage& message) {
+    auto* drop = reinterpret_cast<HDROP>(message.WParam);
+    message.Result = 0;
+    struct Finish {
+        HDROP drop;
+        ~Finish() { DragFinish(drop); }
+    } finish{drop};
+    if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) == 0) return;
+    // The name whole, however long the shell makes it.
+    const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
+    std::string name(length, '\0');
+    name.resize(DragQueryFileA(drop, 0, name.data(), length + 1));
+    QuerySaveChanges();
+    OpenFile(name);
+}
+
 // ---------------------------------------------------------------------------
 // Commands that later work fills in
 
-void TMainForm::QuerySaveChanges() {}
-void TMainForm::OpenFile(const std::string&) {}
-void TMainForm::New1Click(TObject&) {}
-void TMainForm::Open1Click(TObject&) {}
-void TMainForm::Save1Click(TObject&) {}
-void TMainForm::SaveAs1Click(TObject&) {}
 void TMainForm::Edit1Click(TObject&) {}
 void TMainForm::Undo1Click(TObject&) {}
 void TMainForm::Cut1Click(TObject&) {}

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/frame/ComCtrls.h"
+#include "app/frame/Dialogs.h"
 #include "app/frame/Forms.h"
 #include "app/frame/Menus.h"
 #include "app/frame/StdCtrls.h"
@@ -37,6 +38,9 @@ public:
     TMainMenu& MainMenu1;
     TImageList& ImageList1;
     TTimer& Timer1;
+    TOpenDialog& OpenDialog;
+    TSaveDialog& SaveDialog;
+    TFontDialog& FontDialog;
     TMenuItem& Undo1;
     TMenuItem& Cut1;
     TMenuItem& Copy1;
@@ -77,13 +81,22 @@ public:
     void ShowModified(bool modified);
     void QuerySaveChanges();
     void OpenFile(const std::string& path);
+    // The shell's file-drop message.
+    void WMDropFiles(TMessage& message);
 
     std::int32_t IconPhase() const { return iconPhase_; }
     const std::string& CurrentFile() const { return currentFile_; }
     const std::string& ListFileName() const { return listFileName_; }
 
+protected:
+    void WndProc(TMessage& message) override;
+
 private:
     bool ReadDefinition();
+    // Save and Save As; false when nothing was written because the user
+    // cancelled the dialog or declined to overwrite.
+    bool Save();
+    bool SaveAs();
 
     std::int32_t iconPhase_ = 0;
     std::string currentFile_;

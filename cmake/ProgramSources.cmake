@@ -6,6 +6,7 @@ add_library(moke_frame STATIC
   ${_src}/app/frame/Application.cpp
   ${_src}/app/frame/ComCtrls.cpp
   ${_src}/app/frame/Control.cpp
+  ${_src}/app/frame/Dialogs.cpp
   ${_src}/app/frame/FormDefinition.cpp
   ${_src}/app/frame/Forms.cpp
   ${_src}/app/frame/Menus.cpp
@@ -16,7 +17,9 @@ add_library(moke_frame STATIC
 target_link_libraries(moke_frame PUBLIC moke_rules user32 gdi32 comctl32 comdlg32 shell32)
 
 add_library(moke_parts STATIC
+  ${_src}/document/LongPath.cpp
   ${_src}/document/Memo.cpp
+  ${_src}/document/TextFile.cpp
   ${_src}/about/About.cpp
 )
 target_link_libraries(moke_parts PUBLIC moke_frame)
@@ -33,3 +36,8 @@ add_dependencies(moke_resources moke_artwork)
 
 add_executable(MokeMemo WIN32 ${_src}/app/MokeMemo.cpp)
 target_link_libraries(MokeMemo PRIVATE moke_main moke_resources)
+
+# The sample phrase list beside the program (and beside the tests that build
+# its main window).
+configure_file(${_src}/resources/MokeList.txt ${CMAKE_BINARY_DIR}/MokeList.txt COPYONLY)
+configure_file(${_src}/resources/MokeList.txt ${CMAKE_BINARY_DIR}/tests/MokeList.txt COPYONLY)

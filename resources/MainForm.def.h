@@ -27,6 +27,7 @@ inline const FormDef MainForm{
 
 constexpr ShortCut Ctrl(char key) { return static_cast<ShortCut>(kCtrl | static_cast<unsigned char>(key)); }
 constexpr auto Sep = TToolButtonStyle::Separator;
+constexpr const char* kTextFilter = "テキストファイル(*.txt)|*.txt|すべてのファイル(*.*)|*.*";
 
 inline std::vector<ComponentDef> MainFormComponents() {
     const auto tool = [](const char* bar, const char* caption, const char* hint, int image, const char* onClick) {
@@ -111,6 +112,9 @@ inline std::vector<ComponentDef> MainFormComponents() {
         Component("About1", menu("Help1", "バージョン情報(&A)...", "プログラム情報、バージョン、著作権を表示します。",
                                  "About1Click")),
 
+        Component("OpenDialog", OpenDialogDef{{.filter = kTextFilter}}),
+        Component("SaveDialog", SaveDialogDef{{.filter = kTextFilter, .defaultExt = "txt"}}),
+        Component("FontDialog", FontDialogDef{}),
         Component("Timer1", TimerDef{.onTimer = "Timer1Timer"}),
     };
 }

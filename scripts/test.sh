@@ -10,6 +10,20 @@ ctest --preset native
 
 echo "== Windows build under Wine"
 source scripts/wine-env.sh
-trap moke_wine_finish EXIT
+
+# A real full disk for the save tests: a tiny tmpfs (skipped by the tests,
+# with a message, where mounting is refused).
+full_disk="$MOKE_BUILD/fulldisk"
+mkdir -p "$full_disk"
+if mountpoint -q "$full_disk" || mount -t tmpfs -o size=64k tmpfs "$full_disk" 2>/dev/null; then
+    export MOKE_FULL_DISK="$full_disk"
+else
+    echo "note: cannot mount a small tmpfs at $full_disk; the full-disk tests will be skipped"
+fi
+finish() {
+    moke_wine_finish
+    if [ -n "${MOKE_FULL_DISK:-}" ]; then umount "$full_disk" 2>/dev/null || true; fi
+}
+trap finish EXIT
 moke_wine_prepare
 ctest --preset mingw "$@"

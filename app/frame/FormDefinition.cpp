@@ -175,6 +175,29 @@ TComponent& Build(FormBuilder& b, const ButtonDef& def) {
     return button;
 }
 
+namespace {
+void Configure(TFileDialog& dialog, const FileDialogDef& def) {
+    dialog.SetFilter(def.filter);
+    dialog.SetFilterIndex(def.filterIndex);
+    dialog.SetDefaultExt(def.defaultExt);
+    dialog.SetOptions(def.options);
+}
+} // namespace
+
+TComponent& Build(FormBuilder& b, const OpenDialogDef& def) {
+    auto& dialog = b.Form().Make<TOpenDialog>();
+    Configure(dialog, def.dialog);
+    return dialog;
+}
+
+TComponent& Build(FormBuilder& b, const SaveDialogDef& def) {
+    auto& dialog = b.Form().Make<TSaveDialog>();
+    Configure(dialog, def.dialog);
+    return dialog;
+}
+
+TComponent& Build(FormBuilder& b, const FontDialogDef&) { return b.Form().Make<TFontDialog>(); }
+
 void BuildFormDefinition(FormBuilder& builder, const FormDef& def, std::span<const ComponentDef> components) {
     TForm& form = builder.Form();
     form.SetCaption(def.caption);

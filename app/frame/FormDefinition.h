@@ -5,6 +5,7 @@
 #pragma once
 
 #include "app/frame/ComCtrls.h"
+#include "app/frame/Dialogs.h"
 #include "app/frame/Failure.h"
 #include "app/frame/Forms.h"
 #include "app/frame/Menus.h"
@@ -147,6 +148,23 @@ struct ButtonDef {
     bool cancel = false;
 };
 
+struct FileDialogDef {
+    const char* filter = "";
+    int filterIndex = 1;
+    const char* defaultExt = "";
+    unsigned options = ofHideReadOnly;
+};
+
+struct OpenDialogDef {
+    FileDialogDef dialog;
+};
+
+struct SaveDialogDef {
+    FileDialogDef dialog;
+};
+
+struct FontDialogDef {};
+
 class FormBuilder;
 
 // One row of a definition table.
@@ -197,6 +215,9 @@ TComponent& Build(FormBuilder& b, const LabelDef& def);
 TComponent& Build(FormBuilder& b, const ImageDef& def);
 TComponent& Build(FormBuilder& b, const BevelDef& def);
 TComponent& Build(FormBuilder& b, const ButtonDef& def);
+TComponent& Build(FormBuilder& b, const OpenDialogDef& def);
+TComponent& Build(FormBuilder& b, const SaveDialogDef& def);
+TComponent& Build(FormBuilder& b, const FontDialogDef& def);
 
 // A table row: a named component made from its definition.
 template <class Def>

@@ -1,0 +1,164 @@
+#include "document/TextFile.h"
+
+#include "app/frame/Failure.h"
+#include "document/ListLines.h"
+#include "document/PathParts.h"
+
+#include <windows.h>
+
+#include <limits>
+#include <new>
+
+namespace moke {
+
+namespace {
+
+class FileHandle {
+public:
+    explicit FileHandle(HANDLE handle) : handle_(handle) {}
+    ~FileHandle() {
+        if (Valid()) CloseHandle(handle_);
+    }
+    FileHandle(FileHandle&& other) noexcept : handle_(other.handle_) { other.handle_ = INVALID_HANDLE_VALUE; }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+    // Closes now; false when closing failed.
+    bool Close() {
+        const bool closed = CloseHandle(handle_) != 0;
+        handle_ = INVALID_HANDLE_VALUE;
+        return closed;
+    }
+
+private:
+    HANDLE handle_;
+};
+
+// Exclusive: the open fails if anyone else has the file open, and nobody
+// else can open it while it is open.
+FileHandle OpenForReading(const std::string& path) {
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) throw MakeFailure(FailureKind::FileOpen, path);
+    return file;
+}
+
+// The whole file from its current position, with one read. Bytes that were
+// not delivered never enter the text: a short read is a failure.
+std::string ReadRest(const FileHandle& file, const std::string& path) {
+    LARGE_INTEGER zero{}, position{}, end{};
+    if (!SetFilePointerEx(file.Get(), zero, &position, FILE_CURRENT) ||
+        !SetFilePointerEx(file.Get(), zero, &end, FILE_END) ||
+        !SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN))
+        throw MakeFailure(FailureKind::FileOpen, path);
+    const long long count = end.QuadPart - position.QuadPart;
+    if (count <= 0) return {};
+    if (count > std::numeric_limits<DWORD>::max() - 1) throw MakeFailure(FailureKind::OutOfMemory);
+    std::string bytes;
+    try {
+        bytes.resize(static_cast<size_t>(count));
+    } catch (const std::bad_alloc&) {
+        throw MakeFailure(FailureKind::OutOfMemory);
+    }
+    DWORD got = 0;
+    if (!ReadFile(file.Get(), bytes.data(), static_cast<DWORD>(count), &got, nullptr) ||
+        got != static_cast<DWORD>(count))
+        throw MakeFailure(FailureKind::FileOpen, path);
+    return bytes;
+}
+
+template <class Target>
+class UpdateBatch {
+public:
+    explicit UpdateBatch(Target& target) : target_(target) { target_.BeginUpdate(); }
+    ~UpdateBatch() { target_.EndUpdate(); }
+    UpdateBatch(const UpdateBatch&) = delete;
+    UpdateBatch& operator=(const UpdateBatch&) = delete;
+
+private:
+    Target& target_;
+};
+
+// Removes a temporary file unless it has been handed over.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
+    ~TemporaryFile() {
+        if (!path_.empty()) DeleteFileA(path_.c_str());
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const std::string& Path() const { return path_; }
+    void Release() { path_.clear(); }
+
+private:
+    std::string path_;
+};
+
+} // namespace
+
+void LoadTextFile(TMemo& memo, const std::string& path) {
+    FileHandle file = OpenForReading(path);
+    UpdateBatch batch(memo);
+    const std::string bytes = ReadRest(file, path);
+    // The control would take the text only up to a NUL: such a file is not
+    // shown (nor later saved) cut short.
+    if (bytes.find('\0') != std::string::npos) throw MakeFailure(FailureKind::Capacity);
+    memo.SetText(bytes);
+}
+
+void LoadListFile(TComboBox& list, const std::string& path) {
+    FileHandle file = OpenForReading(path);
+    UpdateBatch outer(list);
+    const std::string bytes = ReadRest(file, path);
+    UpdateBatch inner(list);
+    list.Clear();
+    ForEachListLine(bytes, [&list](std::string_view line) {
+        if (!list.Add(line)) throw MakeFailure(FailureKind::ListInsert);
+    });
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void SaveTextFile(const TMemo& memo, const std::string& path) {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const bool exists = attributes != INVALID_FILE_ATTRIBUTES;
+    // A read-only target or a folder is never written over.
+    if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        throw MakeFailure(FailureKind::FileCreate, path);
+
+    const std::string text = memo.Text();
+
+    std::string folder(FolderPart(path));
+    if (folder.empty()) folder = ".";
+    char made[MAX_PATH + 1] = {};
+    if (!GetTempFileNameA(folder.c_str(), "mok", 0, made)) throw MakeFailure(FailureKind::FileCreate, path);
+    TemporaryFile temporary(made);
+    {
+        FileHandle file(CreateFileA(temporary.Path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file.Valid()) throw MakeFailure(FailureKind::FileCreate, path);
+        size_t written = 0;
+        while (written < text.size()) {
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(text.size() - written, 1u << 30));
+            DWORD wrote = 0;
+            if (!WriteFile(file.Get(), text.data() + written, chunk, &wrote, nullptr) || wrote != chunk)
+                throw MakeFailure(FailureKind::Write);
+            written += wrote;
+        }
+        if (!FlushFileBuffers(file.Get()) || !file.Close()) throw MakeFailure(FailureKind::Write);
+    }
+    // Only now is the target touched: replaced whole (keeping its attributes)
+    // or made.
+    const bool replaced =
+        exists ? ReplaceFileA(path.c_str(), temporary.Path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                              nullptr, nullptr) != 0
+               : MoveFileExA(temporary.Path().c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
+    if (!replaced) throw MakeFailure(FailureKind::FileCreate, path);
+    temporary.Release();
+}
+
+} // namespace moke
