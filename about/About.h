@@ -1,7 +1,10 @@
-// The version-information box.
+// The version-information box: the program's icon, name, edition, credits
+// with link labels, and two figures of the machine's memory taken when the
+// box is made.
 #pragma once
 
 #include "app/frame/Forms.h"
+#include "app/frame/StdCtrls.h"
 
 namespace moke {
 
@@ -10,6 +13,16 @@ public:
     explicit TAboutDlg(TComponent* owner);
 
     void FormCreate(TObject& sender);
+
+    TLabel& PhysMem();
+    TLabel& FreeRes();
 };
+
+// The total physical memory in bytes and the memory load in percent.
+struct MemoryFigures {
+    unsigned long long totalPhysical;
+    unsigned memoryLoad;
+};
+MemoryFigures QueryMemory();
 
 } // namespace moke

@@ -7,6 +7,9 @@
 #include "document/LongPath.h"
 #include "document/PathParts.h"
 #include "document/TextFile.h"
+#include "editing/RegionalTime.h"
+#include "about/About.h"
+#include "shell/ShellLaunch.h"
 #include "resources/MainForm.def.h"
 
 #include <shellapi.h>
@@ -81,8 +84,17 @@ TMainForm::TMainForm(TComponent* owner, std::vector<std::string> arguments)
       Undo1(Named<TMenuItem>(*this, "Undo1")), Cut1(Named<TMenuItem>(*this, "Cut1")),
       Copy1(Named<TMenuItem>(*this, "Copy1")), Paste1(Named<TMenuItem>(*this, "Paste1")),
       Delete1(Named<TMenuItem>(*this, "Delete1")), Wrap1(Named<TMenuItem>(*this, "Wrap1")),
-      Execute1(Named<TMenuItem>(*this, "Execute1")), arguments_(std::move(arguments)) {
+      Execute1(Named<TMenuItem>(*this, "Execute1")), arguments_(std::move(arguments)),
+      timeSettings_(ReadTimeSettings()) {
     DoCreate();
+}
+
+TMainForm::~TMainForm() {
+    // The window and the application let go of the frames before they go.
+    DestroyHandle();
+    if (Application().Icon() == frameA_ || Application().Icon() == frameB_) Application().SetIcon(nullptr);
+    if (frameA_) DestroyIcon(frameA_);
+    if (frameB_) DestroyIcon(frameB_);
 }
 
 // ---------------------------------------------------------------------------
@@ -114,9 +126,10 @@ void TMainForm::FormCreate(TObject&) {
 }
 
 void TMainForm::WndProc(TMessage& message) {
-    if (message.Msg == WM_DROPFILES) {
-        WMDropFiles(message);
-        return;
+    switch (message.Msg) {
+    case WM_DROPFILES: WMDropFiles(message); return;
+    case WM_WININICHANGE: timeSettings_ = ReadTimeSettings(); break;
+    default: break;
     }
     TForm::WndProc(message);
 }
@@ -254,22 +267,81 @@ void TMainForm::WMDropFiles(TMessage& message) {
 }
 
 // ---------------------------------------------------------------------------
-// Commands that later work fills in
+// Edit commands
 
-void TMainForm::Edit1Click(TObject&) {}
-void TMainForm::Undo1Click(TObject&) {}
-void TMainForm::Cut1Click(TObject&) {}
-void TMainForm::Copy1Click(TObject&) {}
-void TMainForm::Paste1Click(TObject&) {}
-void TMainForm::Delete1Click(TObject&) {}
-void TMainForm::SelectAll1Click(TObject&) {}
-void TMainForm::DateTime1Click(TObject&) {}
-void TMainForm::CBPasteClick(TObject&) {}
-void TMainForm::Wrap1Click(TObject&) {}
-void TMainForm::Font1Click(TObject&) {}
-void TMainForm::Execute1Click(TObject&) {}
-void TMainForm::MokeTopClick(TObject&) {}
-void TMainForm::About1Click(TObject&) {}
-void TMainForm::Timer1Timer(TObject&) {}
+void TMainForm::Edit1Click(TObject&) {
+    Paste1.SetEnabled(IsClipboardFormatAvailable(CF_TEXT) != 0);
+    const bool selection = Memo1.SelectionLength() > 0;
+    Cut1.SetEnabled(selection);
+    Copy1.SetEnabled(selection);
+    Delete1.SetEnabled(selection);
+    Undo1.SetEnabled(Memo1.CanUndo());
+    Memo1.SetFocus();
+}
+
+void TMainForm::Undo1Click(TObject&) { Memo1.Undo(); }
+void TMainForm::Cut1Click(TObject&) { Memo1.CutToClipboard(); }
+void TMainForm::Copy1Click(TObject&) { Memo1.CopyToClipboard(); }
+void TMainForm::Paste1Click(TObject&) { Memo1.PasteFromClipboard(); }
+void TMainForm::Delete1Click(TObject&) { Memo1.ClearSelection(); }
+void TMainForm::SelectAll1Click(TObject&) { Memo1.SelectAll(); }
+
+void TMainForm::Wrap1Click(TObject&) {
+    Memo1.SetWordWrap(!Memo1.WordWrap());
+    Memo1.SetScrollBars(Memo1.WordWrap() ? TScrollStyle::Vertical : TScrollStyle::Both);
+    Wrap1.SetChecked(Memo1.WordWrap());
+}
+
+void TMainForm::Font1Click(TObject&) {
+    struct FocusEditor {
+        TMemo& memo;
+        ~FocusEditor() {
+            if (memo.CanFocus()) memo.SetFocus();
+        }
+    } focus{Memo1};
+    FontDialog.Font().Assign(Memo1.Font());
+    if (FontDialog.Execute()) Memo1.Font().Assign(FontDialog.Font());
+}
+
+// ---------------------------------------------------------------------------
+// Insertion
+
+void TMainForm::CBPasteClick(TObject&) {
+    const int index = ComboBox1.ItemIndex();
+    if (index < 0) return;
+    Memo1.ReplaceSelection(ComboBox1.Item(index));
+}
+
+void TMainForm::DateTime1Click(TObject&) { Memo1.ReplaceSelection(DateStamp(CurrentStampTime())); }
+
+void TMainForm::Execute1Click(TObject&) { ShellOpen(Memo1.SelectedText()); }
+
+void TMainForm::MokeTopClick(TObject&) { ShellOpen(kHomePage); }
+
+void TMainForm::About1Click(TObject&) {
+    TAboutDlg about(this); // freed when it closes, also when showing fails
+    about.ShowModal();
+}
+
+// ---------------------------------------------------------------------------
+// The animated icon: frame A for two ticks, frame B for one.
+
+void TMainForm::Timer1Timer(TObject&) {
+    if (!frameA_) frameA_ = ImageList1.GetIcon(6);
+    if (!frameB_) frameB_ = ImageList1.GetIcon(8);
+    switch (iconPhase_) {
+    case 0:
+        iconPhase_ = 1;
+        SetIcon(frameA_);
+        break;
+    case 1: iconPhase_ = 2; break;
+    case 2:
+        iconPhase_ = 0;
+        SetIcon(frameB_);
+        break;
+    default: break;
+    }
+    Application().SetIcon(Icon());
+}
 
 } // namespace moke

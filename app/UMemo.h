@@ -9,6 +9,7 @@
 #include "app/frame/StdCtrls.h"
 #include "app/frame/Timer.h"
 #include "document/Memo.h"
+#include "editing/DateStamp.h"
 
 #include <cstdint>
 #include <string>
@@ -22,6 +23,7 @@ public:
     // Builds the window from its definition, then runs FormCreate with the
     // program's arguments (element 0 is the program itself).
     TMainForm(TComponent* owner, std::vector<std::string> arguments);
+    ~TMainForm() override;
 
 private:
     // Reads the definition; runs before the component references below are bound.
@@ -87,6 +89,11 @@ public:
     std::int32_t IconPhase() const { return iconPhase_; }
     const std::string& CurrentFile() const { return currentFile_; }
     const std::string& ListFileName() const { return listFileName_; }
+    // The regional settings of the time stamp, read at start-up and on every
+    // change of the system's settings.
+    const TimeSettings& StampSettings() const { return timeSettings_; }
+    // The stamp for a given moment, as DateTime1Click inserts it.
+    std::string DateStamp(const StampTime& time) const { return DateStampText(time, timeSettings_); }
 
 protected:
     void WndProc(TMessage& message) override;
@@ -102,6 +109,10 @@ private:
     std::string currentFile_;
     std::string listFileName_;
     std::vector<std::string> arguments_;
+    TimeSettings timeSettings_;
+    // The two frames of the icon animation, made from ImageList1 on first use.
+    HICON frameA_ = nullptr;
+    HICON frameB_ = nullptr;
 };
 
 // The untitled marker.

@@ -8,6 +8,7 @@ add_library(moke_frame STATIC
   ${_src}/app/frame/Control.cpp
   ${_src}/app/frame/Dialogs.cpp
   ${_src}/app/frame/FormDefinition.cpp
+  ${_src}/app/frame/HintWindow.cpp
   ${_src}/app/frame/Forms.cpp
   ${_src}/app/frame/Menus.cpp
   ${_src}/app/frame/MessageBox.cpp
@@ -20,6 +21,9 @@ add_library(moke_parts STATIC
   ${_src}/document/LongPath.cpp
   ${_src}/document/Memo.cpp
   ${_src}/document/TextFile.cpp
+  ${_src}/editing/RegionalTime.cpp
+  ${_src}/shell/ShellLaunch.cpp
+  ${_src}/about/URLLabel.cpp
   ${_src}/about/About.cpp
 )
 target_link_libraries(moke_parts PUBLIC moke_frame)

@@ -4,6 +4,7 @@
 #include "app/frame/FailureText.h"
 #include "app/frame/Forms.h"
 #include "app/frame/HintText.h"
+#include "app/frame/HintWindow.h"
 #include "app/frame/LeadBytes.h"
 
 #include <commctrl.h>
@@ -92,6 +93,9 @@ void TApplication::Initialize() {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_BAR_CLASSES | ICC_COOL_CLASSES | ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
 
+    // Tool tips are on from the start, before any window of the program.
+    ToolTips().SetEnabled(true);
+
     appWindow_ = &Make<TApplicationWindow>();
     char module[MAX_PATH + 1] = {};
     GetModuleFileNameA(nullptr, module, MAX_PATH);
@@ -162,6 +166,7 @@ bool TApplication::ProcessMessage(MSG& message) {
         terminated_ = true;
         return true;
     }
+    ToolTips().MessageTaken(message);
     if (OnMessageTaken) OnMessageTaken(message);
     if (IsKeyMessage(message)) return true;
     TranslateMessage(&message);
@@ -225,6 +230,7 @@ void TApplication::RunIdlePass() {
             break;
         }
     }
+    ToolTips().Idle(under);
     SetHint(hint);
     if (OnIdle) OnIdle(under);
 }
@@ -237,6 +243,7 @@ void TApplication::SetHint(std::string_view hint) {
 
 void TApplication::ControlDestroyed(TControl* control) {
     if (mouseControl_ == control) mouseControl_ = nullptr;
+    ToolTips().ControlDestroyed(control);
 }
 
 void TApplication::Minimize() {
