@@ -4,6 +4,7 @@
 #include "app/frame/Failure.h"
 #include "app/frame/FormDefinition.h"
 #include "app/frame/MessageBox.h"
+#include "app/frame/WaitCursor.h"
 #include "document/LongPath.h"
 #include "document/PathParts.h"
 #include "document/TextFile.h"
@@ -211,7 +212,10 @@ void TMainForm::Open1Click(TObject&) {
 
 void TMainForm::OpenFile(const std::string& path) {
     try {
-        LoadTextFile(Memo1, path);
+        {
+            WaitCursor busy(Handle());
+            LoadTextFile(Memo1, path);
+        }
         SetFileName(path);
         Memo1.SetModified(false);
         ShowModified(false);
@@ -226,7 +230,10 @@ void TMainForm::OpenFile(const std::string& path) {
 
 bool TMainForm::Save() {
     if (currentFile_ == kUntitled) return SaveAs();
-    SaveTextFile(Memo1, currentFile_);
+    {
+        WaitCursor busy(Handle());
+        SaveTextFile(Memo1, currentFile_);
+    }
     Memo1.SetModified(false);
     ShowModified(false);
     return true;
@@ -239,7 +246,10 @@ bool TMainForm::SaveAs() {
         const std::string question = chosen + "\rこのファイルはすでに存在します。\r上書きしますか?";
         if (ShowMessageBox(question, mtConfirmation, mbYes | mbNo | mbCancel) != mrYes) return false;
     }
-    SaveTextFile(Memo1, chosen);
+    {
+        WaitCursor busy(Handle());
+        SaveTextFile(Memo1, chosen);
+    }
     SetFileName(chosen);
     Memo1.SetModified(false);
     ShowModified(false);

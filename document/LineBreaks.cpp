@@ -1,38 +1,15 @@
 #include "document/LineBreaks.h"
 
-#include <algorithm>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace moke {
 
 namespace {
-
-// Next CR and next LF at or after a position, each found with memchr and
-// kept until the scan passes it, so every byte is searched once per value.
-class BreakFinder {
-  public:
-    explicit BreakFinder(std::string_view text)
-        : data_(text.data()), size_(text.size()), nextCr_(Find(0, '\r')), nextLf_(Find(0, '\n')) {}
-
-    // Position of the first CR or LF at or after `pos`; the text size when none.
-    std::size_t Next(std::size_t pos) {
-        if (nextCr_ < pos) nextCr_ = Find(pos, '\r');
-        if (nextLf_ < pos) nextLf_ = Find(pos, '\n');
-        return std::min(nextCr_, nextLf_);
-    }
-
-  private:
-    std::size_t Find(std::size_t pos, char c) const {
-        if (pos >= size_) return size_;
-        const void* hit = std::memchr(data_ + pos, c, size_ - pos);
-        return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - data_) : size_;
-    }
-
-    const char* data_;
-    std::size_t size_;
-    std::size_t nextCr_;
-    std::size_t nextLf_;
-};
 
 // True when the byte at `p` is the second byte of a double-byte character.
 // The bytes just before it that are in the lead set pair up from the first of
@@ -69,19 +46,53 @@ template <typename OnLone> void ScanLoneBreaks(std::string_view text, const Lead
         return;
     }
 
-    BreakFinder finder(text);
-    for (std::size_t pos = 0;;) {
-        const std::size_t p = finder.Next(pos);
-        if (p >= n) return;
-        if (IsSecondByte(s, p, lead)) {
-            pos = p + 1;
-        } else if (s[p] == '\r' && p + 1 < n && s[p + 1] == '\n') {
-            pos = p + 2;
-        } else {
-            onLone(p);
-            pos = p + 1;
+    // Candidates are found sixteen bytes at a time; each CR or LF found is
+    // then checked against its neighbours. `skip` passes over the LF of a
+    // CR LF pair.
+    std::size_t skip = 0;
+    auto candidate = [&](std::size_t p) {
+        if (p < skip) return;
+        if (IsSecondByte(s, p, lead)) return;
+        if (s[p] == '\r' && p + 1 < n && s[p + 1] == '\n') {
+            skip = p + 2;
+            return;
+        }
+        onLone(p);
+    };
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    // Where no lead byte can be below 0x80, a block of plain ASCII after a
+    // byte that is not a lead byte holds no second bytes: its CR LF pairs are
+    // passed over with mask arithmetic, and only lone breaks are looked at.
+    bool lowLeads = false;
+    for (unsigned b = 0; b < 0x80; ++b) lowLeads = lowLeads || lead.IsLead(static_cast<unsigned char>(b));
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    // 64 bytes at a time: four blocks, one mask bit per byte.
+    for (; i + 64 <= n; i += 64) {
+        std::uint64_t crMask = 0, lfMask = 0, highMask = 0;
+        for (int k = 0; k < 4; ++k) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i + 16 * k));
+            crMask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, cr))))
+                      << (16 * k);
+            lfMask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, lf))))
+                      << (16 * k);
+            highMask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(block))) << (16 * k);
+        }
+        std::uint64_t mask = crMask | lfMask;
+        if (!mask) continue;
+        if (!lowLeads && highMask == 0 && (i == 0 || !lead.IsLead(s[i - 1]))) {
+            const std::uint64_t pairs = crMask & (lfMask >> 1);
+            mask = (crMask & ~pairs) | (lfMask & ~(pairs << 1));
+        }
+        while (mask) {
+            candidate(i + static_cast<std::size_t>(__builtin_ctzll(mask)));
+            mask &= mask - 1;
         }
     }
+#endif
+    for (; i < n; ++i)
+        if (s[i] == '\r' || s[i] == '\n') candidate(i);
 }
 
 } // namespace
@@ -96,16 +107,20 @@ bool NormalizeLineBreaks(std::string_view text, std::string& out, const LeadByte
     const std::size_t extra = ExtraLineBreakBytes(text, lead);
     if (extra == 0) return false;
 
-    std::string result;
-    result.reserve(text.size() + extra);
+    // One allocation of the exact size; the pieces between lone breaks are
+    // copied straight in.
+    std::string result(text.size() + extra, '\0');
+    char* to = result.data();
     std::size_t copied = 0;
     // A lone CR and a lone LF both become CR LF.
     ScanLoneBreaks(text, lead, [&](std::size_t p) {
-        result.append(text.data() + copied, p - copied);
-        result += "\r\n";
+        std::memcpy(to, text.data() + copied, p - copied);
+        to += p - copied;
+        *to++ = '\r';
+        *to++ = '\n';
         copied = p + 1;
     });
-    result.append(text.data() + copied, text.size() - copied);
+    std::memcpy(to, text.data() + copied, text.size() - copied);
     out = std::move(result);
     return true;
 }
