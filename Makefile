@@ -22,5 +22,13 @@ run: build
 test: build native
 	@bash scripts/test.sh
 
+bench: build
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench
+	@bash scripts/bench.sh
+
+dist: build
+	@bash scripts/dist.sh
+
 clean:
 	rm -rf build dist

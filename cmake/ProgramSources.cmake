@@ -45,3 +45,7 @@ target_link_libraries(MokeMemo PRIVATE moke_main moke_resources)
 # its main window).
 configure_file(${_src}/resources/MokeList.txt ${CMAKE_BINARY_DIR}/MokeList.txt COPYONLY)
 configure_file(${_src}/resources/MokeList.txt ${CMAKE_BINARY_DIR}/tests/MokeList.txt COPYONLY)
+
+# The outside probe of the Wine benchmarks (make bench).
+add_executable(moke_probe ${_src}/bench/probe.cpp)
+target_link_libraries(moke_probe PRIVATE psapi)

@@ -9,17 +9,14 @@ export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 
-# A virtual display when there is no real one.
+# A virtual display when there is no real one; Xvfb picks a free number.
 if [ -z "${DISPLAY:-}" ]; then
-    for n in $(seq 90 120); do
-        if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then
-            Xvfb :$n -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-            moke_xvfb_pid=$!
-            export DISPLAY=:$n
-            for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
-            break
-        fi
-    done
+    moke_display_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$moke_display_file" >/dev/null 2>&1 &
+    moke_xvfb_pid=$!
+    for _ in $(seq 100); do [ -s "$moke_display_file" ] && break; sleep 0.05; done
+    export DISPLAY=:$(head -n1 "$moke_display_file")
+    rm -f "$moke_display_file"
 fi
 
 moke_wine_prepare() {

@@ -211,8 +211,9 @@ bool TForm::IsShortCut(const MSG& message) { return menu_ && menu_->IsShortCut(m
 
 bool TForm::DialogKey(TWinControl& focused, const MSG& message) {
     const auto key = static_cast<UINT>(message.wParam);
-    MSG copy = message;
-    const LRESULT code = SendMessageA(message.hwnd, WM_GETDLGCODE, key, reinterpret_cast<LPARAM>(&copy));
+    // Asked without the message: an edit control told of a key message
+    // would take itself for a dialog's and stop taking Enter.
+    const LRESULT code = SendMessageA(message.hwnd, WM_GETDLGCODE, key, 0);
     const bool alt = (message.lParam & (1 << 29)) != 0;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool shift = GetKeyState(VK_SHIFT) < 0;

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# make bench: the byte rules natively (Google Benchmark), then the editor and
+# Wine's own notepad side by side under Wine, measured from outside by the
+# same probe: start-up, opening 1/10/50 MB files (CR LF and LF-only), and the
+# peak working set with the 10 MB file.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+runs=${MOKE_BENCH_RUNS:-5}
+
+echo "== Byte rules (native, optimised)"
+./build/bench/bench/moke_rules_bench --benchmark_min_time=0.3 2>/dev/null
+
+source scripts/wine-env.sh
+trap moke_wine_finish EXIT
+moke_wine_prepare
+probe=build/mingw/moke_probe.exe
+ours=build/mingw/MokeMemo.exe
+peer='C:\windows\system32\notepad.exe'
+files=build/bench-files
+mkdir -p "$files"
+for mb in 1 10 50; do
+    for kind in crlf lf; do
+        f="$files/${mb}mb-$kind.txt"
+        [ -f "$f" ] || wine "$probe" make "$f" "$mb" "$kind" </dev/null
+    done
+done
+
+# median, min and max of the first column; median of the second
+stats() { sort -n | awk '{t[NR]=$1; m[NR]=$2} END {n=NR; if (n==0) {print "nan nan nan nan"; exit}
+    mid=int((n+1)/2); med=(n%2)?t[mid]:(t[n/2]+t[n/2+1])/2;
+    asort(m); mm=(n%2)?m[mid]:(m[n/2]+m[n/2+1])/2; printf "%.0f %.0f %.0f %.0f\n", med, t[1], t[n], mm}'; }
+
+measure() { # program class mode [file]
+    local program=$1 class=$2 mode=$3 file=${4:-}
+    if [ "$mode" = start ]; then wine "$probe" start "$program" "$class" "$runs" </dev/null
+    else wine "$probe" open "$program" "$class" "$(winepath -w "$file")" "$runs" </dev/null; fi | stats
+}
+
+echo
+echo "== The editor against Wine's notepad under Wine ($runs runs each; times in ms, memory in MB)"
+printf "%-24s %22s %22s %8s\n" "case" "MokeMemo median (min-max)" "notepad median (min-max)" "ratio"
+row() { # label ours-stats peer-stats
+    read -r om omin omax _ <<<"$2"
+    read -r pm pmin pmax _ <<<"$3"
+    printf "%-24s %8s (%6s-%6s) %8s (%6s-%6s) %8.2f\n" "$1" "$om" "$omin" "$omax" "$pm" "$pmin" "$pmax" \
+        "$(awk -v a="$om" -v b="$pm" 'BEGIN{print (b>0)?a/b:0}')"
+}
+row "start-up" "$(measure "$ours" TMainForm start)" "$(measure "$peer" Notepad start)"
+for mb in 1 10 50; do
+    for kind in crlf lf; do
+        f="$files/${mb}mb-$kind.txt"
+        o=$(measure "$ours" TMainForm open "$f")
+        p=$(measure "$peer" Notepad open "$f")
+        row "open ${mb} MB ${kind}" "$o" "$p"
+        if [ "$mb" = 10 ] && [ "$kind" = crlf ]; then mem_ours=$(echo "$o" | awk '{print $4}'); mem_peer=$(echo "$p" | awk '{print $4}'); fi
+    done
+done
+printf "%-24s %8.1f MB %28.1f MB %8.2f\n" "peak memory, 10 MB file" "$(awk -v k="$mem_ours" 'BEGIN{print k/1024}')" \
+    "$(awk -v k="$mem_peer" 'BEGIN{print k/1024}')" "$(awk -v a="$mem_ours" -v b="$mem_peer" 'BEGIN{print (b>0)?a/b:0}')"
+echo
+echo "Measured $(date -u '+%Y-%m-%d') on $(nproc) CPUs, $(awk '/MemTotal/ {printf "%.0f GB", $2/1048576}' /proc/meminfo), $(wine --version)."
