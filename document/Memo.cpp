@@ -5,6 +5,7 @@
 #include "document/TextPositions.h"
 
 #include <cstring>
+#include <string_view>
 
 namespace moke {
 
@@ -138,6 +139,13 @@ void TMemo::SetText(const std::string& text) {
     HWND window = Handle();
     const auto current = static_cast<std::size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
     if (current == final.size() && Text() == final) return;
+    // The control takes text beyond its limit through WM_SETTEXT without a
+    // word; what it would not let the user type is refused here as well.
+    const auto limit = static_cast<std::size_t>(SendMessageA(window, EM_GETLIMITTEXT, 0, 0));
+    const std::string_view sent(final.c_str());
+    const std::size_t length =
+        ControlCountsCharacters() ? CharacterIndexOfByte(sent, sent.size()) : sent.size();
+    if (length > limit) throw MakeFailure(FailureKind::Capacity);
     sendingText_ = true;
     const LRESULT accepted = SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(final.c_str()));
     sendingText_ = false;

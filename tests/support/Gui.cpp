@@ -227,6 +227,59 @@ std::function<void(HWND)> ModalAnswerer::CloseBox() {
     return [](HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); };
 }
 
+// ---------------------------------------------------------------------------
+
+namespace {
+SentMessageLog* currentSentLog = nullptr;
+TakenMessageCount* currentTakenCount = nullptr;
+} // namespace
+
+SentMessageLog::SentMessageLog() {
+    currentSentLog = this;
+    hook_ = SetWindowsHookExA(WH_CALLWNDPROC, &SentMessageLog::Hook, nullptr, GetCurrentThreadId());
+}
+
+SentMessageLog::~SentMessageLog() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (currentSentLog == this) currentSentLog = nullptr;
+}
+
+LRESULT CALLBACK SentMessageLog::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && currentSentLog) {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        Entry entry{sent->hwnd, sent->message, sent->wParam, sent->lParam, {}};
+        if (sent->message == WM_SETTEXT && sent->lParam) entry.text = reinterpret_cast<const char*>(sent->lParam);
+        currentSentLog->entries_.push_back(std::move(entry));
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+std::vector<SentMessageLog::Entry> SentMessageLog::Of(HWND window, UINT msg) const {
+    std::vector<Entry> found;
+    for (const Entry& entry : entries_)
+        if (entry.window == window && entry.msg == msg) found.push_back(entry);
+    return found;
+}
+
+TakenMessageCount::TakenMessageCount(HWND window, UINT msg) : window_(window), msg_(msg) {
+    currentTakenCount = this;
+    hook_ = SetWindowsHookExA(WH_GETMESSAGE, &TakenMessageCount::Hook, nullptr, GetCurrentThreadId());
+}
+
+TakenMessageCount::~TakenMessageCount() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    if (currentTakenCount == this) currentTakenCount = nullptr;
+}
+
+LRESULT CALLBACK TakenMessageCount::Hook(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE && currentTakenCount) {
+        const auto* taken = reinterpret_cast<const MSG*>(lParam);
+        if (taken->hwnd == currentTakenCount->window_ && taken->message == currentTakenCount->msg_)
+            ++currentTakenCount->count_;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 std::string Utf8(const std::string& ansi) {
     if (ansi.empty()) return {};
     const int wide = MultiByteToWideChar(932, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);

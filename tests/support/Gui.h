@@ -7,8 +7,17 @@
 
 #include <chrono>
 #include <functional>
+#include <ostream>
 #include <string>
 #include <vector>
+
+// Rectangles in test expectations.
+inline bool operator==(const RECT& a, const RECT& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+inline void PrintTo(const RECT& r, std::ostream* out) {
+    *out << "{" << r.left << ", " << r.top << ", " << r.right << ", " << r.bottom << "}";
+}
 
 namespace moke::test {
 
@@ -88,6 +97,53 @@ private:
     size_t next_ = 0;
     UINT_PTR timer_ = 0;
     HWND lastAnswered_ = nullptr;
+};
+
+// Records the messages sent to windows of this thread (a WH_CALLWNDPROC hook)
+// while it lives: what reached a window procedure, before it was handled.
+class SentMessageLog {
+public:
+    struct Entry {
+        HWND window;
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+        std::string text; // the string of a WM_SETTEXT
+    };
+
+    SentMessageLog();
+    ~SentMessageLog();
+    SentMessageLog(const SentMessageLog&) = delete;
+    SentMessageLog& operator=(const SentMessageLog&) = delete;
+
+    const std::vector<Entry>& Entries() const { return entries_; }
+    // The entries for one window and message.
+    std::vector<Entry> Of(HWND window, UINT msg) const;
+    void Clear() { entries_.clear(); }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK hook_ = nullptr;
+    std::vector<Entry> entries_;
+};
+
+// Counts the messages of one kind taken from this thread's queue for a window
+// (a WH_GETMESSAGE hook): posted messages such as WM_TIMER.
+class TakenMessageCount {
+public:
+    TakenMessageCount(HWND window, UINT msg);
+    ~TakenMessageCount();
+    TakenMessageCount(const TakenMessageCount&) = delete;
+    TakenMessageCount& operator=(const TakenMessageCount&) = delete;
+    int Count() const { return count_; }
+    void Reset() { count_ = 0; }
+
+private:
+    static LRESULT CALLBACK Hook(int code, WPARAM wParam, LPARAM lParam);
+    HHOOK hook_ = nullptr;
+    HWND window_;
+    UINT msg_;
+    int count_ = 0;
 };
 
 // Converts CP932 bytes to UTF-8 for readable failure messages.
