@@ -35,5 +35,6 @@ set(MOKE_RULES_TEST_SOURCES
   tests/editing/DateStampTest.cpp
   tests/tools/ArtcTest.cpp
 )
-list(TRANSFORM MOKE_RULES_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../)
-list(TRANSFORM MOKE_RULES_TEST_SOURCES PREPEND ${CMAKE_CURRENT_LIST_DIR}/../)
+get_filename_component(_moke_root "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
+list(TRANSFORM MOKE_RULES_SOURCES PREPEND ${_moke_root}/)
+list(TRANSFORM MOKE_RULES_TEST_SOURCES PREPEND ${_moke_root}/)

@@ -28,7 +28,13 @@ std::string ExpandLongPath(const std::string& path) {
     if (path.empty()) return {};
     // Every kind of entry matches: files, folders, hidden and system ones.
     Search search(path);
-    if (search.Found()) return ExpandLongPath(DirectoryPart(path)) + "\\" + search.Name();
+    if (search.Found()) {
+        // A bare name stays relative to the current folder: a "\" in front
+        // would point at the root of the drive instead.
+        const std::string directory = DirectoryPart(path);
+        if (directory.empty()) return search.Name();
+        return ExpandLongPath(directory) + "\\" + search.Name();
+    }
     if (path.back() == '\\') return path.substr(0, path.size() - 1);
     return path;
 }

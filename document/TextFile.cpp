@@ -1,11 +1,13 @@
 #include "document/TextFile.h"
 
 #include "app/frame/Failure.h"
+#include "document/LineBreaks.h"
 #include "document/ListLines.h"
 #include "document/PathParts.h"
 
 #include <windows.h>
 
+#include <algorithm>
 #include <limits>
 #include <new>
 
@@ -14,7 +16,7 @@ namespace moke {
 namespace {
 
 class FileHandle {
-public:
+  public:
     explicit FileHandle(HANDLE handle) : handle_(handle) {}
     ~FileHandle() {
         if (Valid()) CloseHandle(handle_);
@@ -31,14 +33,15 @@ public:
         return closed;
     }
 
-private:
+  private:
     HANDLE handle_;
 };
 
 // Exclusive: the open fails if anyone else has the file open, and nobody
 // else can open it while it is open.
 FileHandle OpenForReading(const std::string& path) {
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(
+        CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.Valid()) throw MakeFailure(FailureKind::FileOpen, path);
     return file;
 }
@@ -67,21 +70,20 @@ std::string ReadRest(const FileHandle& file, const std::string& path) {
     return bytes;
 }
 
-template <class Target>
-class UpdateBatch {
-public:
+template <class Target> class UpdateBatch {
+  public:
     explicit UpdateBatch(Target& target) : target_(target) { target_.BeginUpdate(); }
     ~UpdateBatch() { target_.EndUpdate(); }
     UpdateBatch(const UpdateBatch&) = delete;
     UpdateBatch& operator=(const UpdateBatch&) = delete;
 
-private:
+  private:
     Target& target_;
 };
 
 // Removes a temporary file unless it has been handed over.
 class TemporaryFile {
-public:
+  public:
     explicit TemporaryFile(std::string path) : path_(std::move(path)) {}
     ~TemporaryFile() {
         if (!path_.empty()) DeleteFileA(path_.c_str());
@@ -91,9 +93,16 @@ public:
     const std::string& Path() const { return path_; }
     void Release() { path_.clear(); }
 
-private:
+  private:
     std::string path_;
 };
+
+// A new, empty file with a unique name in `folder`; empty when none can be made.
+std::string NewFileIn(const std::string& folder) {
+    char made[MAX_PATH + 1] = {};
+    if (!GetTempFileNameA(folder.c_str(), "mok", 0, made)) return {};
+    return made;
+}
 
 } // namespace
 
@@ -105,6 +114,13 @@ void LoadTextFile(TMemo& memo, const std::string& path) {
     // shown (nor later saved) cut short.
     if (bytes.find('\0') != std::string::npos) throw MakeFailure(FailureKind::Capacity);
     memo.SetText(bytes);
+    // Nor changed: the control keeps text in a form of its own, and a byte
+    // sequence that is no character of the code page (a lead byte before a
+    // line break, or at the very end) comes back as another character.
+    // Such a text would be saved changed.
+    std::string normalized;
+    const std::string& sent = NormalizeLineBreaks(bytes, normalized) ? normalized : bytes;
+    if (memo.Text() != sent) throw MakeFailure(FailureKind::Capacity);
 }
 
 void LoadListFile(TComboBox& list, const std::string& path) {
@@ -129,17 +145,22 @@ void SaveTextFile(const TMemo& memo, const std::string& path) {
     // A read-only target or a folder is never written over.
     if (exists && (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
         throw MakeFailure(FailureKind::FileCreate, path);
+    // Nor is a file that another program holds open, whatever sharing it
+    // allows: the replace call alone would go ahead where deleting is shared.
+    if (exists && !FileHandle(CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr))
+                       .Valid())
+        throw MakeFailure(FailureKind::FileCreate, path);
 
     const std::string text = memo.Text();
 
     std::string folder(FolderPart(path));
     if (folder.empty()) folder = ".";
-    char made[MAX_PATH + 1] = {};
-    if (!GetTempFileNameA(folder.c_str(), "mok", 0, made)) throw MakeFailure(FailureKind::FileCreate, path);
-    TemporaryFile temporary(made);
+    TemporaryFile temporary(NewFileIn(folder));
+    if (temporary.Path().empty()) throw MakeFailure(FailureKind::FileCreate, path);
     {
-        FileHandle file(CreateFileA(temporary.Path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        FileHandle file(CreateFileA(temporary.Path().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file.Valid()) throw MakeFailure(FailureKind::FileCreate, path);
         size_t written = 0;
         while (written < text.size()) {
@@ -151,14 +172,32 @@ void SaveTextFile(const TMemo& memo, const std::string& path) {
         }
         if (!FlushFileBuffers(file.Get()) || !file.Close()) throw MakeFailure(FailureKind::Write);
     }
-    // Only now is the target touched: replaced whole (keeping its attributes)
-    // or made.
-    const bool replaced =
-        exists ? ReplaceFileA(path.c_str(), temporary.Path().c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
-                              nullptr, nullptr) != 0
-               : MoveFileExA(temporary.Path().c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH) != 0;
-    if (!replaced) throw MakeFailure(FailureKind::FileCreate, path);
-    temporary.Release();
+    // Only now is the target touched.
+    if (!exists) {
+        if (!MoveFileExA(temporary.Path().c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
+            throw MakeFailure(FailureKind::FileCreate, path);
+        temporary.Release();
+        return;
+    }
+    // The new file takes the target's attributes, whether or not the
+    // platform's replace call carries them over.
+    SetFileAttributesA(temporary.Path().c_str(),
+                       attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                                     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED));
+    // The old contents go to a backup name that we choose and remove: without
+    // one, some replace calls leave a copy of their own behind in the folder.
+    TemporaryFile backup(NewFileIn(folder));
+    if (backup.Path().empty()) throw MakeFailure(FailureKind::FileCreate, path);
+    if (!ReplaceFileA(path.c_str(), temporary.Path().c_str(), backup.Path().c_str(),
+                      REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr)) {
+        // A replace that failed halfway can leave the old file under the
+        // backup name: it goes back before the backup is removed.
+        if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES &&
+            !MoveFileExA(backup.Path().c_str(), path.c_str(), MOVEFILE_WRITE_THROUGH))
+            backup.Release(); // never remove the only copy of the old file
+        throw MakeFailure(FailureKind::FileCreate, path);
+    }
+    temporary.Release(); // it is the target now
 }
 
 } // namespace moke

@@ -14,7 +14,9 @@ namespace moke {
 // through the whole-text set. Raises the file-open failure when the file
 // cannot be opened or read whole, out-of-memory when its bytes do not fit in
 // memory, and the capacity failure when the editor cannot hold the text
-// whole (it holds a NUL byte, or the control refuses it).
+// whole and unchanged (it holds a NUL byte, the control refuses it, or the
+// control gives back other bytes than it was given: then the editor holds
+// that changed text, which the caller must not keep).
 void LoadTextFile(TMemo& memo, const std::string& path);
 
 // Reads the whole file and replaces the list's entries by its lines (a NUL

@@ -264,7 +264,9 @@ void TToolTips::ShowAt(POINT p) {
 void TToolTips::MessageTaken(const MSG& message) {
     if (!enabled_) return;
     const UINT m = message.message;
-    if ((m >= WM_KEYDOWN && m <= WM_SYSDEADCHAR) || (m >= WM_LBUTTONDOWN && m <= WM_MOUSEWHEEL) ||
+    // Keyboard messages are 0x100 to 0x108: one past WM_SYSDEADCHAR belongs to them too.
+    constexpr UINT kLastKeyMessage = 0x108;
+    if ((m >= WM_KEYDOWN && m <= kLastKeyMessage) || (m >= WM_LBUTTONDOWN && m <= WM_MOUSEWHEEL) ||
         m == WM_NCMOUSEMOVE || m == WM_COMMAND || m == CM_APPACTIVATED || m == CM_APPDEACTIVATED) {
         Cancel();
         return;

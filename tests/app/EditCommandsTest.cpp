@@ -1,0 +1,237 @@
+// The Edit menu's commands on the real main window: live enabling when the
+// menu opens, the commands through the menu and the tool buttons, word wrap
+// and the font command.
+#include "tests/support/MainFormFixture.h"
+#include "tests/support/WindowSpy.h"
+
+namespace moke::test {
+namespace {
+
+class EditCommands : public MainFormTest {
+  protected:
+    TMenuItem& Item(const char* name) { return *dynamic_cast<TMenuItem*>(Form().FindComponent(name)); }
+    HMENU EditMenu() { return Item("Edit1").Handle(); }
+    // The platform shows the Edit menu: the menu's owner is clicked.
+    void OpenEditMenu() {
+        SendMessageA(Form().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(EditMenu()),
+                     MAKELPARAM(1, FALSE));
+    }
+    // A choice in the open Edit menu, as the platform reports it.
+    void Choose(TMenuItem& item) {
+        OpenEditMenu();
+        SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(item.Command(), 0), 0);
+        Pump();
+    }
+    bool Greyed(TMenuItem& item) {
+        const UINT state = GetMenuState(EditMenu(), item.Command(), MF_BYCOMMAND);
+        EXPECT_EQ((state & MF_GRAYED) != 0, !item.Enabled()) << "the platform menu shows the item's state";
+        return (state & MF_GRAYED) != 0;
+    }
+    TToolButton& Button(const char* name) { return *dynamic_cast<TToolButton*>(Form().FindComponent(name)); }
+    void ClickButton(const char* name) {
+        TToolButton& button = Button(name);
+        PostClick(button.Parent()->Handle(),
+                  POINT{button.Left() + button.Width() / 2, button.Top() + button.Height() / 2});
+        Pump();
+    }
+    LONG_PTR Style() { return GetWindowLongPtrA(Form().Memo1.Handle(), GWL_STYLE); }
+};
+
+TEST_F(EditCommands, OpeningTheMenuGreysItemsBySelectionClipboardAndUndo) {
+    TMemo& memo = Form().Memo1;
+    memo.SetText("abc");
+    memo.SetSelection(0, 0);
+    ASSERT_TRUE(EmptyTheClipboard());
+    Form().ComboBox1.SetFocus();
+    Pump();
+
+    OpenEditMenu();
+    EXPECT_TRUE(Greyed(Form().Cut1));
+    EXPECT_TRUE(Greyed(Form().Copy1));
+    EXPECT_TRUE(Greyed(Form().Delete1));
+    EXPECT_TRUE(Greyed(Form().Paste1));
+    EXPECT_TRUE(Greyed(Form().Undo1));
+    EXPECT_FALSE(Greyed(Item("SelectAll1")));
+    EXPECT_FALSE(Greyed(Item("DateTime1")));
+    EXPECT_FALSE(Greyed(Item("CBPaste")));
+    EXPECT_FALSE(Greyed(Form().Wrap1));
+    EXPECT_EQ(GetFocus(), memo.Handle()) << "opening the menu focuses the editor";
+
+    memo.SetSelection(1, 2);
+    OpenEditMenu();
+    EXPECT_FALSE(Greyed(Form().Cut1));
+    EXPECT_FALSE(Greyed(Form().Copy1));
+    EXPECT_FALSE(Greyed(Form().Delete1));
+    EXPECT_TRUE(Greyed(Form().Paste1));
+
+    ASSERT_TRUE(PutTextOnClipboard("x"));
+    OpenEditMenu();
+    EXPECT_FALSE(Greyed(Form().Paste1));
+    ASSERT_TRUE(PutPictureOnClipboard());
+    OpenEditMenu();
+    EXPECT_TRUE(Greyed(Form().Paste1)) << "a picture alone is no text";
+
+    PostChar(memo.Handle(), 'z');
+    Pump();
+    OpenEditMenu();
+    EXPECT_FALSE(Greyed(Form().Undo1));
+    EXPECT_TRUE(Greyed(Form().Cut1)) << "typing replaced the selection";
+}
+
+TEST_F(EditCommands, MenuCommandsActOnTheEditor) {
+    TMemo& memo = Form().Memo1;
+    memo.SetText("abcdef");
+    ASSERT_TRUE(PutTextOnClipboard("old"));
+
+    memo.SetSelection(1, 3);
+    Choose(Form().Copy1);
+    EXPECT_EQ(ClipboardText(), "bc");
+    EXPECT_EQ(memo.Text(), "abcdef");
+
+    memo.SetSelection(3, 5);
+    Choose(Form().Cut1);
+    EXPECT_EQ(ClipboardText(), "de");
+    EXPECT_EQ(memo.Text(), "abcf");
+
+    memo.SetSelection(0, 1);
+    Choose(Form().Paste1);
+    EXPECT_EQ(memo.Text(), "debcf");
+
+    memo.SetSelection(2, 4);
+    Choose(Form().Delete1);
+    EXPECT_EQ(memo.Text(), "def");
+    EXPECT_EQ(ClipboardText(), "de") << "delete leaves the clipboard alone";
+
+    Choose(Form().Undo1);
+    EXPECT_EQ(memo.Text(), "debcf") << "undo takes back the deletion";
+
+    memo.SetSelection(0, 0);
+    Choose(Item("SelectAll1"));
+    std::size_t start = 9, end = 9;
+    memo.GetSelection(start, end);
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 5u);
+    EXPECT_EQ(GetFocus(), memo.Handle());
+}
+
+TEST_F(EditCommands, ToolButtonsRunTheHandlersWithoutTheEnablingCheck) {
+    TMemo& memo = Form().Memo1;
+    memo.SetText("abcd");
+    memo.SetSelection(0, 2);
+    ASSERT_FALSE(Form().Cut1.Enabled()) << "the items start greyed";
+    ASSERT_TRUE(EmptyTheClipboard());
+
+    ClickButton("ToolButton5");
+    EXPECT_EQ(memo.Text(), "cd") << "切り取り cuts although the item is greyed";
+    EXPECT_EQ(ClipboardText(), "ab");
+
+    memo.SetSelection(1, 1);
+    ClickButton("ToolButton6");
+    EXPECT_EQ(ClipboardText(), "ab") << "copy with nothing selected does nothing";
+
+    ClickButton("ToolButton7");
+    EXPECT_EQ(memo.Text(), "cabd");
+
+    ASSERT_TRUE(EmptyTheClipboard());
+    memo.SetSelection(0, 0);
+    ClickButton("ToolButton7");
+    EXPECT_EQ(memo.Text(), "cabd") << "paste with an empty clipboard inserts nothing";
+}
+
+TEST_F(EditCommands, WordWrapRecreatesTheEditorTwiceKeepingTextAndFlagsButNotTheSelection) {
+    TMemo& memo = Form().Memo1;
+    const std::string line(400, 'x');
+    memo.SetText(line + "\r\nzwei");
+    memo.SetModified(true);
+    memo.SetReadOnly(true);
+    memo.SetSelection(2, 5);
+    memo.SetFocus();
+    Pump();
+    ASSERT_TRUE(Form().Wrap1.Checked());
+    ASSERT_TRUE(GetMenuState(EditMenu(), Form().Wrap1.Command(), MF_BYCOMMAND) & MF_CHECKED);
+    ASSERT_TRUE(Style() & WS_VSCROLL);
+    ASSERT_FALSE(Style() & WS_HSCROLL);
+    ASSERT_GT(SendMessageA(memo.Handle(), EM_GETLINECOUNT, 0, 0), 2) << "the long line is wrapped";
+    HWND before = memo.Handle();
+
+    int created = 0, destroyed = 0;
+    bool firstDestroyedWasTheOld = false;
+    {
+        SentMessageLog log;
+        Choose(Form().Wrap1);
+        for (const auto& entry : log.Entries()) {
+            if (entry.msg == WM_NCCREATE) ++created;
+            if (entry.msg == WM_NCDESTROY) {
+                if (destroyed++ == 0) firstDestroyedWasTheOld = entry.window == before;
+            }
+        }
+    }
+    EXPECT_EQ(created, 2) << "word wrap and scroll bars each re-create the window";
+    EXPECT_EQ(destroyed, 2);
+    EXPECT_TRUE(firstDestroyedWasTheOld);
+    EXPECT_FALSE(memo.WordWrap());
+    EXPECT_TRUE(Style() & WS_HSCROLL);
+    EXPECT_TRUE(Style() & WS_VSCROLL);
+    EXPECT_TRUE(Style() & ES_AUTOHSCROLL);
+    EXPECT_TRUE(Style() & ES_READONLY) << "the read-only state carries over";
+    EXPECT_EQ(SendMessageA(memo.Handle(), EM_GETLINECOUNT, 0, 0), 2) << "long lines run past the right edge";
+    EXPECT_FALSE(Form().Wrap1.Checked());
+    EXPECT_FALSE(GetMenuState(EditMenu(), Form().Wrap1.Command(), MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(memo.Text(), line + "\r\nzwei");
+    EXPECT_TRUE(memo.Modified());
+    EXPECT_EQ(memo.SelectionLength(), 0u) << "the selection is lost";
+    EXPECT_EQ(GetFocus(), memo.Handle()) << "the focus carries over";
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(memo.Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(std::string(font.lfFaceName), memo.Font().Name()) << "the font carries over";
+
+    Choose(Form().Wrap1);
+    EXPECT_TRUE(memo.WordWrap());
+    EXPECT_FALSE(Style() & WS_HSCROLL);
+    EXPECT_TRUE(Style() & WS_VSCROLL);
+    EXPECT_TRUE(Form().Wrap1.Checked());
+    EXPECT_GT(SendMessageA(memo.Handle(), EM_GETLINECOUNT, 0, 0), 2);
+    EXPECT_EQ(memo.Text(), line + "\r\nzwei");
+    EXPECT_TRUE(memo.Modified());
+}
+
+TEST_F(EditCommands, CancellingTheFontDialogKeepsTheFontAndTheCaretInTheEditor) {
+    TMemo& memo = Form().Memo1;
+    const std::string name = memo.Font().Name();
+    const int height = memo.Font().Height();
+    Form().ComboBox1.SetFocus();
+    Pump();
+    ModalAnswerer answerer;
+    answerer.Expect("#32770", [&](HWND box) { PostMessageA(box, WM_COMMAND, IDCANCEL, 0); });
+    SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(Item("Font1").Command(), 0), 0);
+    ASSERT_TRUE(answerer.Done());
+    EXPECT_EQ(memo.Font().Name(), name);
+    EXPECT_EQ(memo.Font().Height(), height);
+    Pump();
+    EXPECT_EQ(GetFocus(), memo.Handle());
+}
+
+TEST_F(EditCommands, ConfirmingTheFontDialogGivesTheEditorTheChosenFont) {
+    TMemo& memo = Form().Memo1;
+    ModalAnswerer answerer;
+    answerer.Expect("#32770", [&](HWND box) {
+        HWND faces = GetDlgItem(box, 0x470);
+        const LRESULT found = SendMessageA(faces, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                           reinterpret_cast<LPARAM>("IPAGothic"));
+        SendMessageA(faces, CB_SETCURSEL, static_cast<WPARAM>(found == CB_ERR ? 0 : found), 0);
+        SendMessageA(box, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE), reinterpret_cast<LPARAM>(faces));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+    });
+    SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(Item("Font1").Command(), 0), 0);
+    ASSERT_TRUE(answerer.Done());
+    EXPECT_NE(memo.Font().Name(), "zoz");
+    EXPECT_EQ(memo.Font().Name(), Form().FontDialog.Font().Name());
+    LOGFONTA font{};
+    GetObjectA(reinterpret_cast<HFONT>(SendMessageA(memo.Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);
+    EXPECT_EQ(std::string(font.lfFaceName), memo.Font().Name()) << "the editor shows the new font at once";
+    Pump();
+    EXPECT_EQ(GetFocus(), memo.Handle());
+}
+
+} // namespace
+} // namespace moke::test

@@ -1,0 +1,380 @@
+// The system's open, save and font dialogs, really shown and answered from
+// inside their own message loops: placement, owner and modality, the filter
+// list, what is read back after OK and after Cancel, what carries over to the
+// next use, and the font dialog's colour and script tracking.
+#include "app/frame/Dialogs.h"
+
+#include "app/frame/Application.h"
+#include "app/frame/Forms.h"
+#include "tests/support/Files.h"
+#include "tests/support/Gui.h"
+
+#include <gtest/gtest.h>
+
+#include <commdlg.h>
+#include <dlgs.h>
+
+#include <memory>
+
+namespace moke::test {
+namespace {
+
+constexpr const char* kTextFilter = "テキストファイル(*.txt)|*.txt|すべてのファイル(*.*)|*.*";
+constexpr const char* kSystemDialog = "#32770";
+
+// What a dialog looked like while it was up.
+struct Shown {
+    bool seen = false;
+    RECT bounds{};
+    HWND owner = nullptr;
+    bool formEnabled = true;
+    std::string caption;
+    std::string fileName;             // the file name field
+    std::string folder;               // the folder it shows
+    std::vector<std::string> filters; // the file type list
+    int filterShown = -1;             // its selected row
+    bool readOnlyBoxVisible = false;
+};
+
+std::string ComboItem(HWND combo, int index) {
+    const auto length = SendMessageA(combo, CB_GETLBTEXTLEN, index, 0);
+    if (length < 0) return {};
+    std::string text(static_cast<size_t>(length) + 1, '\0');
+    SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<size_t>(length));
+    return text;
+}
+
+// The file name field of the explorer-style dialog: the combo box 0x47C or
+// the plain edit 0x480.
+HWND FileNameField(HWND dialog) {
+    if (HWND combo = GetDlgItem(dialog, cmb13); combo && IsWindowVisible(combo)) return combo;
+    return GetDlgItem(dialog, edt1);
+}
+
+// Selects a row of one of a dialog's lists as the user does: the list
+// reports the confirmed choice, then the change.
+void Select(HWND dialog, int list, int row) {
+    HWND combo = GetDlgItem(dialog, list);
+    SendMessageA(combo, CB_SETCURSEL, row, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+}
+
+bool Centred(const RECT& r) {
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    return r.left == (GetSystemMetrics(SM_CXSCREEN) - width) / 2 &&
+           r.top == (GetSystemMetrics(SM_CYSCREEN) - height) / 3;
+}
+
+class DialogsTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        form = std::make_unique<TForm>(&Application(), "TDialogsTestForm");
+        form->SetPosition(TPosition::Designed);
+        form->SetBounds(40, 40, 300, 200);
+        form->Show();
+        Pump();
+        WriteBytes(folder / "first.txt", "1");
+        WriteBytes(folder / "second.txt", "2");
+        WriteBytes(folder / "other.dat", "3");
+    }
+    void TearDown() override {
+        form.reset();
+        Pump();
+    }
+
+    // Records the file dialog, then runs `act` on it.
+    std::function<void(HWND)> Record(Shown& shown, std::function<void(HWND)> act) {
+        return [this, &shown, act](HWND dialog) {
+            shown.seen = true;
+            GetWindowRect(dialog, &shown.bounds);
+            shown.owner = GetWindow(dialog, GW_OWNER);
+            shown.formEnabled = IsWindowEnabled(form->Handle()) != FALSE;
+            shown.caption = WindowText(dialog);
+            shown.fileName = WindowText(FileNameField(dialog));
+            char path[MAX_PATH] = {};
+            SendMessageA(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+            shown.folder = path;
+            HWND types = GetDlgItem(dialog, cmb1);
+            for (int i = 0; i < SendMessageA(types, CB_GETCOUNT, 0, 0); ++i)
+                shown.filters.push_back(ComboItem(types, i));
+            shown.filterShown = static_cast<int>(SendMessageA(types, CB_GETCURSEL, 0, 0));
+            HWND readOnly = GetDlgItem(dialog, chx1);
+            shown.readOnlyBoxVisible = readOnly && IsWindowVisible(readOnly);
+            act(dialog);
+        };
+    }
+    static std::function<void(HWND)> Choose(const std::string& name, int filterRow = -1) {
+        return [name, filterRow](HWND dialog) {
+            if (filterRow >= 0) Select(dialog, cmb1, filterRow);
+            SetWindowTextA(FileNameField(dialog), name.c_str());
+            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        };
+    }
+    static std::function<void(HWND)> Cancel() {
+        return [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); };
+    }
+    // Runs the dialog with one answer; a second system window (such as an
+    // overwrite prompt) would be closed and counted.
+    bool Run(TFileDialog& dialog, std::function<void(HWND)> answer, size_t* windowsSeen = nullptr) {
+        ModalAnswerer answerer;
+        answerer.Expect(kSystemDialog, std::move(answer));
+        answerer.Expect(kSystemDialog, Cancel());
+        const bool chosen = dialog.Execute();
+        if (windowsSeen) *windowsSeen = answerer.Answered().size();
+        EXPECT_FALSE(answerer.Answered().empty()) << "no dialog appeared";
+        return chosen;
+    }
+
+    ScratchFolder folder;
+    std::unique_ptr<TForm> form;
+};
+
+// --- File dialogs -------------------------------------------------------------
+
+TEST_F(DialogsTest, OpenDialogIsCentredOwnedByTheApplicationAndModal) {
+    TOpenDialog dialog(form.get());
+    dialog.SetFilter(kTextFilter);
+    Shown shown;
+    ASSERT_TRUE(Run(dialog, Record(shown, Choose(folder / "first.txt"))));
+    ASSERT_TRUE(shown.seen);
+    EXPECT_TRUE(Centred(shown.bounds)) << shown.bounds.left << "," << shown.bounds.top;
+    EXPECT_EQ(shown.owner, Application().Handle());
+    EXPECT_FALSE(shown.formEnabled);
+    EXPECT_FALSE(shown.readOnlyBoxVisible);
+    // Enabled and active again afterwards.
+    EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+    EXPECT_EQ(dialog.Flags(), 0x80024u);
+}
+
+TEST_F(DialogsTest, FilterListIsSplitAtSingleByteBarsOnly) {
+    TOpenDialog dialog(form.get());
+    // ポ is 83 7C: its second byte is "|".
+    dialog.SetFilter("ポスター(*.txt)|*.txt|表とポ(*.*)|*.*");
+    Shown shown;
+    Run(dialog, Record(shown, Cancel()));
+    EXPECT_EQ(shown.filters, (std::vector<std::string>{"ポスター(*.txt)", "表とポ(*.*)"}));
+
+    TOpenDialog standard(form.get());
+    standard.SetFilter(kTextFilter);
+    Shown shownStandard;
+    Run(standard, Record(shownStandard, Cancel()));
+    EXPECT_EQ(shownStandard.filters,
+              (std::vector<std::string>{"テキストファイル(*.txt)", "すべてのファイル(*.*)"}));
+    EXPECT_EQ(shownStandard.filterShown, 0);
+}
+
+TEST_F(DialogsTest, ConfirmedChoiceIsReadBackAndOfferedNextTimeWhileCancelChangesNothing) {
+    TOpenDialog dialog(form.get());
+    dialog.SetFilter(kTextFilter);
+    EXPECT_EQ(dialog.FilterIndex(), 1);
+    EXPECT_EQ(dialog.FileName(), "");
+
+    ASSERT_TRUE(Run(dialog, Choose(folder / "other.dat", 1)));
+    EXPECT_EQ(dialog.FileName(), folder / "other.dat");
+    EXPECT_EQ(dialog.FilterIndex(), 2);
+    EXPECT_EQ(dialog.Options() & ofReadOnly, 0u);
+
+    // The second time: the last path's folder and name, the last filter.
+    Shown second;
+    EXPECT_FALSE(Run(dialog, Record(second, Cancel())));
+    EXPECT_EQ(second.folder, folder.Path());
+    EXPECT_TRUE(second.fileName == "other.dat" || second.fileName == folder / "other.dat") << second.fileName;
+    EXPECT_EQ(second.filterShown, 1);
+    // Cancelled: nothing changed.
+    EXPECT_EQ(dialog.FileName(), folder / "other.dat");
+    EXPECT_EQ(dialog.FilterIndex(), 2);
+
+    // Cancel after picking another filter and name changes nothing either.
+    EXPECT_FALSE(Run(dialog, [](HWND d) {
+        Select(d, cmb1, 0);
+        SetWindowTextA(FileNameField(d), "first.txt");
+        PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    }));
+    EXPECT_EQ(dialog.FileName(), folder / "other.dat");
+    EXPECT_EQ(dialog.FilterIndex(), 2);
+
+    // A name typed alone is taken in the folder shown.
+    ASSERT_TRUE(Run(dialog, Choose("second.txt", 0)));
+    EXPECT_EQ(dialog.FileName(), folder / "second.txt");
+    EXPECT_EQ(dialog.FilterIndex(), 1);
+}
+
+TEST_F(DialogsTest, SaveDialogAppendsTheDefaultExtensionAndAsksNoOverwriteQuestion) {
+    TSaveDialog dialog(form.get());
+    dialog.SetFilter(kTextFilter);
+    dialog.SetDefaultExt("txt");
+    Shown shown;
+    ASSERT_TRUE(Run(dialog, Record(shown, Choose(folder / "notes"))));
+    EXPECT_EQ(dialog.FileName(), folder / "notes.txt");
+    EXPECT_TRUE(Centred(shown.bounds));
+    EXPECT_EQ(shown.owner, Application().Handle());
+    EXPECT_FALSE(shown.formEnabled);
+    EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+
+    // A name with an extension keeps it.
+    ASSERT_TRUE(Run(dialog, Choose(folder / "data.dat")));
+    EXPECT_EQ(dialog.FileName(), folder / "data.dat");
+
+    // An existing file is returned without a question from the system.
+    size_t windows = 0;
+    ASSERT_TRUE(Run(dialog, Choose(folder / "first.txt"), &windows));
+    EXPECT_EQ(dialog.FileName(), folder / "first.txt");
+    EXPECT_EQ(windows, 1u);
+    EXPECT_EQ(ReadBytes(folder / "first.txt"), "1");
+
+    // The open dialog has no default extension.
+    TOpenDialog open(form.get());
+    open.SetFilter(kTextFilter);
+    ASSERT_TRUE(Run(open, Choose(folder / "notes")));
+    EXPECT_EQ(open.FileName(), folder / "notes");
+}
+
+TEST_F(DialogsTest, OpenAndSaveDialogsRememberSeparately) {
+    TOpenDialog open(form.get());
+    TSaveDialog save(form.get());
+    open.SetFilter(kTextFilter);
+    save.SetFilter(kTextFilter);
+    save.SetDefaultExt("txt");
+    ASSERT_TRUE(Run(open, Choose(folder / "first.txt")));
+    EXPECT_EQ(save.FileName(), "");
+    ASSERT_TRUE(Run(save, Choose(folder / "saved.txt", 1)));
+    EXPECT_EQ(open.FileName(), folder / "first.txt");
+    EXPECT_EQ(open.FilterIndex(), 1);
+    EXPECT_EQ(save.FileName(), folder / "saved.txt");
+    EXPECT_EQ(save.FilterIndex(), 2);
+}
+
+// --- Font dialog ----------------------------------------------------------------
+
+class FontDialogTest : public DialogsTest {
+  protected:
+    // Runs the font dialog; `act` gets the dialog and ends it.
+    bool RunFont(TFontDialog& dialog, std::function<void(HWND)> act) {
+        ModalAnswerer answerer;
+        answerer.Expect(kSystemDialog, [this, act](HWND window) {
+            seen = true;
+            GetWindowRect(window, &bounds);
+            owner = GetWindow(window, GW_OWNER);
+            formEnabled = IsWindowEnabled(form->Handle()) != FALSE;
+            act(window);
+        });
+        const bool chosen = dialog.Execute();
+        EXPECT_TRUE(seen) << "no font dialog appeared";
+        return chosen;
+    }
+    static int Row(HWND dialog, int list, const std::function<bool(HWND, int)>& wanted) {
+        HWND combo = GetDlgItem(dialog, list);
+        for (int i = 0; i < SendMessageA(combo, CB_GETCOUNT, 0, 0); ++i)
+            if (wanted(combo, i)) return i;
+        return -1;
+    }
+
+    bool seen = false;
+    RECT bounds{};
+    HWND owner = nullptr;
+    bool formEnabled = true;
+};
+
+TEST_F(FontDialogTest, IsCentredOwnedByTheApplicationAndModal) {
+    TFontDialog dialog(form.get());
+    EXPECT_FALSE(RunFont(dialog, [](HWND d) { PostMessageA(d, WM_COMMAND, IDCANCEL, 0); }));
+    EXPECT_TRUE(Centred(bounds)) << bounds.left << "," << bounds.top;
+    EXPECT_EQ(owner, Application().Handle());
+    EXPECT_FALSE(formEnabled);
+    EXPECT_TRUE(IsWindowEnabled(form->Handle()));
+}
+
+TEST_F(FontDialogTest, OkWithoutTouchingTheColourListKeepsTheColour) {
+    TFontDialog dialog(form.get());
+    // A colour the dialog's list does not hold.
+    dialog.Font().SetColor(0x123456);
+    const std::string face = dialog.Font().Name();
+    const int height = dialog.Font().Height();
+    ASSERT_TRUE(RunFont(dialog, [](HWND d) { PostMessageA(d, WM_COMMAND, IDOK, 0); }));
+    EXPECT_EQ(dialog.Font().Color(), 0x123456u);
+    EXPECT_EQ(dialog.Font().Height(), height);
+    EXPECT_EQ(dialog.Font().Name(), face);
+}
+
+TEST_F(FontDialogTest, ColourChosenInTheListIsTaken) {
+    TFontDialog dialog(form.get());
+    dialog.Font().SetColor(0x123456);
+    COLORREF chosen = 0;
+    ASSERT_TRUE(RunFont(dialog, [&](HWND d) {
+        const int red = Row(
+            d, cmb4, [](HWND combo, int i) { return SendMessageA(combo, CB_GETITEMDATA, i, 0) == 0x0000FF; });
+        const int row = red >= 0 ? red : 1;
+        chosen = static_cast<COLORREF>(SendMessageA(GetDlgItem(d, cmb4), CB_GETITEMDATA, row, 0));
+        Select(d, cmb4, row);
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    }));
+    EXPECT_NE(chosen, 0x123456u);
+    EXPECT_EQ(dialog.Font().Color(), chosen);
+}
+
+TEST_F(FontDialogTest, ScriptIsTakenWhenChosenOrWhenTheFaceChanges) {
+    TFontDialog dialog(form.get());
+    // A character set that the dialog will not offer for this face.
+    dialog.Font().SetCharset(0x42);
+    const std::string startFace = dialog.Font().Name();
+    ASSERT_TRUE(RunFont(dialog, [](HWND d) { PostMessageA(d, WM_COMMAND, IDOK, 0); }));
+    // Same face, script list untouched: the character set stays.
+    if (dialog.Font().Name() == startFace) {
+        EXPECT_EQ(dialog.Font().Charset(), 0x42);
+    }
+
+    // A script chosen in its list is taken.
+    int scriptChosen = -1;
+    ASSERT_TRUE(RunFont(dialog, [&](HWND d) {
+        HWND scripts = GetDlgItem(d, cmb5);
+        const int rows = static_cast<int>(SendMessageA(scripts, CB_GETCOUNT, 0, 0));
+        ASSERT_GT(rows, 0);
+        const int row = rows - 1;
+        scriptChosen = static_cast<int>(SendMessageA(scripts, CB_GETITEMDATA, row, 0));
+        Select(d, cmb5, row);
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    }));
+    EXPECT_EQ(dialog.Font().Charset(), scriptChosen);
+
+    // Another face takes its character set with it.
+    dialog.Font().SetCharset(0x42);
+    std::string otherFace;
+    int otherScript = -1;
+    ASSERT_TRUE(RunFont(dialog, [&](HWND d) {
+        HWND faces = GetDlgItem(d, cmb1);
+        const std::string current = dialog.Font().Name();
+        const int row = Row(d, cmb1, [&](HWND combo, int i) {
+            return lstrcmpiA(ComboItem(combo, i).c_str(), current.c_str()) != 0;
+        });
+        ASSERT_GE(row, 0);
+        otherFace = ComboItem(faces, row);
+        Select(d, cmb1, row);
+        HWND scripts = GetDlgItem(d, cmb5);
+        otherScript = static_cast<int>(
+            SendMessageA(scripts, CB_GETITEMDATA, SendMessageA(scripts, CB_GETCURSEL, 0, 0), 0));
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    }));
+    EXPECT_EQ(dialog.Font().Name(), otherFace);
+    EXPECT_EQ(dialog.Font().Charset(), otherScript);
+}
+
+TEST_F(FontDialogTest, CancelLeavesTheFontAsItWas) {
+    TFontDialog dialog(form.get());
+    dialog.Font().SetColor(0x123456);
+    dialog.Font().SetCharset(0x42);
+    const std::string face = dialog.Font().Name();
+    EXPECT_FALSE(RunFont(dialog, [](HWND d) {
+        Select(d, cmb4, 1);
+        Select(d, cmb5, 0);
+        Select(d, cmb1, 0);
+        PostMessageA(d, WM_COMMAND, IDCANCEL, 0);
+    }));
+    EXPECT_EQ(dialog.Font().Color(), 0x123456u);
+    EXPECT_EQ(dialog.Font().Charset(), 0x42);
+    EXPECT_EQ(dialog.Font().Name(), face);
+}
+
+} // namespace
+} // namespace moke::test

@@ -1,0 +1,149 @@
+// Watching one window from the inside: what reached its window procedure
+// (posted messages that were dispatched as well as sent ones), and a few
+// helpers for the clipboard and the pointer that the keyboard and hint tests
+// share.
+#pragma once
+
+#include "app/frame/Application.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace moke::test {
+
+// Subclasses a window for its lifetime and records every message that
+// reaches the window procedure, before it is handled.
+class WindowSpy {
+  public:
+    struct Entry {
+        UINT msg;
+        WPARAM wParam;
+        LPARAM lParam;
+    };
+
+    explicit WindowSpy(HWND window) : window_(window) {
+        SetPropA(window_, kProperty, this);
+        previous_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowSpy::Proc)));
+    }
+    ~WindowSpy() {
+        if (!IsWindow(window_)) return;
+        if (GetWindowLongPtrA(window_, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&WindowSpy::Proc))
+            SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+        RemovePropA(window_, kProperty);
+    }
+    WindowSpy(const WindowSpy&) = delete;
+    WindowSpy& operator=(const WindowSpy&) = delete;
+
+    const std::vector<Entry>& Entries() const { return entries_; }
+    int Count(UINT msg) const {
+        int count = 0;
+        for (const Entry& entry : entries_)
+            if (entry.msg == msg) ++count;
+        return count;
+    }
+    // Key-downs and characters that reached the window.
+    int Keys() const { return Count(WM_KEYDOWN) + Count(WM_SYSKEYDOWN) + Count(WM_CHAR) + Count(WM_SYSCHAR); }
+    void Clear() { entries_.clear(); }
+
+  private:
+    static constexpr const char* kProperty = "MokeTestWindowSpy";
+    static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+        auto* spy = static_cast<WindowSpy*>(GetPropA(window, kProperty));
+        if (!spy) return DefWindowProcA(window, msg, wParam, lParam);
+        spy->entries_.push_back(Entry{msg, wParam, lParam});
+        const WNDPROC previous = spy->previous_;
+        if (msg == WM_NCDESTROY) {
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+            RemovePropA(window, kProperty);
+        }
+        return CallWindowProcA(previous, window, msg, wParam, lParam);
+    }
+
+    HWND window_;
+    WNDPROC previous_ = nullptr;
+    std::vector<Entry> entries_;
+};
+
+// The clipboard, as another program would fill it.
+inline bool PutTextOnClipboard(const std::string& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    if (!memory) {
+        CloseClipboard();
+        return false;
+    }
+    char* bytes = static_cast<char*>(GlobalLock(memory));
+    CopyMemory(bytes, text.c_str(), text.size() + 1);
+    GlobalUnlock(memory);
+    const bool put = SetClipboardData(CF_TEXT, memory) != nullptr;
+    CloseClipboard();
+    return put;
+}
+
+// A clipboard that holds only a picture.
+inline bool PutPictureOnClipboard() {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    HDC screen = GetDC(nullptr);
+    HBITMAP picture = CreateCompatibleBitmap(screen, 8, 8);
+    ReleaseDC(nullptr, screen);
+    const bool put = SetClipboardData(CF_BITMAP, picture) != nullptr;
+    CloseClipboard();
+    return put;
+}
+
+inline bool EmptyTheClipboard() {
+    if (!OpenClipboard(nullptr)) return false;
+    const bool emptied = EmptyClipboard() != FALSE;
+    CloseClipboard();
+    return emptied;
+}
+
+// The clipboard's text; "<none>" when it holds no text.
+inline std::string ClipboardText() {
+    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(nullptr)) return "<none>";
+    std::string text = "<none>";
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
+            text = bytes;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return text;
+}
+
+// Puts the pointer at a screen point and waits until the display server's
+// own reports of the movement, which may lag behind, agree with it: a late
+// report would otherwise move the pointer back. The program's loop runs
+// meanwhile; `eachRound` runs after each pass (tests stop the tip timer there).
+inline bool PlacePointer(POINT target, const std::function<void()>& eachRound = {}) {
+    int steady = 0;
+    for (int round = 0; round < 200 && steady < 3; ++round) {
+        POINT at{};
+        GetCursorPos(&at);
+        if (at.x != target.x || at.y != target.y) {
+            SetCursorPos(target.x, target.y);
+            steady = 0;
+        } else {
+            ++steady;
+        }
+        Application().ProcessMessages();
+        if (eachRound) eachRound();
+        Sleep(3);
+    }
+    return steady >= 3;
+}
+
+// Leaves the pointer in the screen's bottom-right corner, away from where
+// the tests' windows appear, so that no later idle pass finds a hint there.
+inline void ParkPointer() {
+    PlacePointer(POINT{GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1});
+}
+
+} // namespace moke::test
