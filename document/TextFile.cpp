@@ -8,6 +8,8 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 #include <new>
 
@@ -104,23 +106,39 @@ std::string NewFileIn(const std::string& folder) {
     return made;
 }
 
+// True when any byte is 0x80 or above, eight bytes at a time.
+bool HasHighBytes(std::string_view text) {
+    const char* p = text.data();
+    std::size_t left = text.size();
+    for (; left >= 8; p += 8, left -= 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, 8);
+        if (word & 0x8080808080808080ull) return true;
+    }
+    for (; left > 0; ++p, --left)
+        if (static_cast<unsigned char>(*p) & 0x80) return true;
+    return false;
+}
+
 } // namespace
 
 void LoadTextFile(TMemo& memo, const std::string& path) {
     FileHandle file = OpenForReading(path);
     UpdateBatch batch(memo);
-    const std::string bytes = ReadRest(file, path);
+    std::string bytes = ReadRest(file, path);
     // The control would take the text only up to a NUL: such a file is not
     // shown (nor later saved) cut short.
     if (bytes.find('\0') != std::string::npos) throw MakeFailure(FailureKind::Capacity);
+    // Line breaks are made CR LF once, here; the whole-text set then finds
+    // nothing left to change and sends the text as it is.
+    std::string normalized;
+    if (NormalizeLineBreaks(bytes, normalized)) bytes = std::move(normalized);
     memo.SetText(bytes);
     // Nor changed: the control keeps text in a form of its own, and a byte
     // sequence that is no character of the code page (a lead byte before a
-    // line break, or at the very end) comes back as another character.
-    // Such a text would be saved changed.
-    std::string normalized;
-    const std::string& sent = NormalizeLineBreaks(bytes, normalized) ? normalized : bytes;
-    if (memo.Text() != sent) throw MakeFailure(FailureKind::Capacity);
+    // line break, or at the very end) comes back as another character. Such
+    // a text would be saved changed. Plain ASCII always comes back as it went.
+    if (HasHighBytes(bytes) && memo.Text() != bytes) throw MakeFailure(FailureKind::Capacity);
 }
 
 void LoadListFile(TComboBox& list, const std::string& path) {
