@@ -14,6 +14,7 @@ std::function<void(const std::string&)>& Hook() {
 } // namespace
 
 void ShellOpen(const std::string& target) {
+    if (target.size() > kMaxShellTarget) return;
     if (Hook()) {
         Hook()(target);
         return;
@@ -21,6 +22,8 @@ void ShellOpen(const std::string& target) {
     ShellExecuteA(nullptr, "OPEN", target.c_str(), "", "", SW_SHOW);
 }
 
-void SetShellOpenHookForTesting(std::function<void(const std::string&)> hook) { Hook() = std::move(hook); }
+void SetShellOpenHookForTesting(std::function<void(const std::string&)> hook) {
+    Hook() = std::move(hook);
+}
 
 } // namespace moke

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# Takes the screenshots of the README: the main window, and the About box
+# opened from the menu with the keyboard (Alt+H, then A). Builds nothing: run
+# `make build` first. The editor runs in Wine's own 1024 x 768 desktop on a
+# virtual display of the same size, so each picture is exactly the desktop.
+#   docs/screenshots/main-window.png
+#   docs/screenshots/about.png
+# The Wine prefix is a separate one in the build tree, so that the program
+# started here meets no other program of a test run.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+exe=build/mingw/MokeMemo.exe
+out=docs/screenshots
+if [ ! -f "$exe" ]; then
+    echo "screenshots: $exe is missing; run 'make build' first" >&2
+    exit 1
+fi
+for tool in Xvfb xdotool import wine; do
+    command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing; run 'make build' first" >&2; exit 1; }
+done
+
+# A virtual display of the desktop's size, on a free display number.
+display=
+for n in $(seq 140 180); do
+    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=$n; break; fi
+done
+[ -n "$display" ] || { echo "screenshots: no free display number" >&2; exit 1; }
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+export DISPLAY=":$display"
+
+export MOKE_BUILD="$root/build/mingw"
+export WINEPREFIX="$MOKE_BUILD/wineprefix-screenshots"
+source scripts/wine-env.sh
+moke_wine_prepare
+
+editor_pid=
+finish() {
+    if [ -n "$editor_pid" ]; then kill "$editor_pid" 2>/dev/null || true; fi
+    # Only this script's own prefix and display are ended.
+    wineserver -k >/dev/null 2>&1 || true
+    kill "$xvfb_pid" 2>/dev/null || true
+}
+trap finish EXIT
+
+shoot() {
+    import -window root -crop 1024x768+0+0 +repage "$1"
+    echo "screenshots: $root/$1"
+}
+
+mkdir -p "$out"
+wine explorer /desktop=MokeScreenshots,1024x768 "$exe" </dev/null >/dev/null 2>&1 &
+editor_pid=$!
+
+# The main window is up once the desktop shows more than its background.
+for _ in $(seq 60); do
+    sleep 0.5
+    colours=$(import -window root -format '%k' info: 2>/dev/null || echo 0)
+    [ "${colours:-0}" -gt 20 ] && break
+done
+sleep 2
+# The pointer rests in a corner of the desktop, away from buttons and hints.
+xdotool mousemove 1020 764
+sleep 0.5
+shoot "$out/main-window.png"
+
+# Help menu, then its About item, as the user types them.
+xdotool key alt+h
+sleep 0.7
+xdotool key a
+sleep 2
+shoot "$out/about.png"
+
+# Close the box and the editor as the user would.
+xdotool key Return
+sleep 0.5
+xdotool key alt+F4
+for _ in $(seq 20); do
+    kill -0 "$editor_pid" 2>/dev/null || { editor_pid=; break; }
+    sleep 0.25
+done
