@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
-# Takes the screenshots of the README: the main window, and the About box
-# opened from the menu with the keyboard (Alt+H, then A). Builds nothing: run
+# Takes the screenshots of the README: the main window, the About box opened
+# from the menu with the keyboard (Alt+H, then A), and the save question
+# asked when a changed document is closed. Builds nothing: run
 # `make build` first. The editor runs in Wine's own 1024 x 768 desktop on a
 # virtual display of the same size, so each picture is exactly the desktop.
 #   docs/screenshots/main-window.png
 #   docs/screenshots/about.png
+#   docs/screenshots/save-question.png
 # The Wine prefix is a separate one in the build tree, so that the program
 # started here meets no other program of a test run.
 set -euo pipefail
@@ -73,10 +75,18 @@ xdotool key a
 sleep 2
 shoot "$out/about.png"
 
-# Close the box and the editor as the user would.
+# Close the box, type a line, and close the editor: the save question.
 xdotool key Return
 sleep 0.5
-xdotool key alt+F4
+xdotool type --delay 40 "Hello, world."
+sleep 0.5
+xdotool key alt+f x
+sleep 1.5
+xdotool mousemove 1020 764
+sleep 0.3
+shoot "$out/save-question.png"
+# No: the editor closes without saving.
+xdotool key n
 for _ in $(seq 20); do
     kill -0 "$editor_pid" 2>/dev/null || { editor_pid=; break; }
     sleep 0.25
