@@ -21,6 +21,7 @@ fi
 
 moke_wine_prepare() {
     mkdir -p "$(dirname "$WINEPREFIX")"
+    local configured=
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         echo "Preparing the Wine prefix $WINEPREFIX (once)..."
         wineboot -i >/dev/null 2>&1 || true
@@ -37,6 +38,7 @@ moke_wine_prepare() {
             '"MS PGothic"="IPAPGothic"' '"MS Gothic"="IPAGothic"' '"MS UI Gothic"="IPAPGothic"' \
             | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } > "$reg"
         wine regedit /S "$reg" </dev/null >/dev/null 2>&1 && touch "$WINEPREFIX/.moke-fonts"
+        configured=1
     fi
     if [ ! -f "$WINEPREFIX/.moke-desktop" ]; then
         # Every program in Wine's own desktop window: Wine then moves the
@@ -45,6 +47,12 @@ moke_wine_prepare() {
         wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f </dev/null >/dev/null 2>&1 &&
             wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f </dev/null >/dev/null 2>&1 &&
             touch "$WINEPREFIX/.moke-desktop"
+        configured=1
+    fi
+    if [ -n "$configured" ]; then
+        # Settings are written, and Wine's own programs (the desktop among
+        # them) start again with them, once this server has ended.
+        timeout 60 wineserver -w || wineserver -k >/dev/null 2>&1 || true
     fi
     # One server for the whole run, and Wine's own services started now with
     # no terminal or pipe of ours: every program after this starts quickly,
