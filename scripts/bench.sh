@@ -26,10 +26,17 @@ for mb in 1 10 50; do
     done
 done
 
-# median, min and max of the first column; median of the second
-stats() { sort -n | awk '{t[NR]=$1; m[NR]=$2} END {n=NR; if (n==0) {print "nan nan nan nan"; exit}
-    mid=int((n+1)/2); med=(n%2)?t[mid]:(t[n/2]+t[n/2+1])/2;
-    asort(m); mm=(n%2)?m[mid]:(m[n/2]+m[n/2+1])/2; printf "%.0f %.0f %.0f %.0f\n", med, t[1], t[n], mm}'; }
+# Of "<ms> <peak KB>" lines: median, min and max of the times, median of the peaks.
+median() { sort -n | awk '{v[NR]=$1} END {if (NR==0) print "nan"; else if (NR%2) print v[(NR+1)/2]; else print (v[NR/2]+v[NR/2+1])/2}'; }
+stats() {
+    local lines
+    lines=$(cat)
+    local times peaks
+    times=$(echo "$lines" | awk '{print $1}')
+    peaks=$(echo "$lines" | awk '{print $2}')
+    printf "%.0f %.0f %.0f %.0f\n" "$(echo "$times" | median)" "$(echo "$times" | sort -n | head -1)" \
+        "$(echo "$times" | sort -n | tail -1)" "$(echo "$peaks" | median)"
+}
 
 measure() { # program class mode [file]
     local program=$1 class=$2 mode=$3 file=${4:-}

@@ -222,7 +222,8 @@ void BuildFormDefinition(FormBuilder& builder, const FormDef& def, std::span<con
     form.OnResize = builder.Notify(def.onResize);
     form.OnCloseQuery = builder.CloseQuery(def.onCloseQuery);
     for (TComponent* component : form.Components()) component->Loaded();
-    form.HandleNeeded();
+    // The window itself is made when it is first needed: a form that stays
+    // hidden costs no windows.
     if (def.activeControl) form.SetActiveControl(&builder.FindAs<TWinControl>(def.activeControl));
 }
 

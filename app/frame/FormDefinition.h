@@ -234,7 +234,8 @@ struct Handler {
 };
 
 // Makes every component of the table, applies the form's properties and binds
-// the handlers; then creates the window. The creation handler is not run here.
+// the handlers. The window is made on first use; the creation handler is not
+// run here.
 void BuildFormDefinition(FormBuilder& builder, const FormDef& def, std::span<const ComponentDef> components);
 
 template <class F>
