@@ -219,21 +219,6 @@ void TMemo::Undo() {
     if (HWND window = Window()) SendMessageA(window, EM_UNDO, 0, 0);
 }
 
-void TMemo::BeginUpdate() {
-    if (updateCount_++ == 0) {
-        if (HWND window = Window()) SendMessageA(window, WM_SETREDRAW, FALSE, 0);
-    }
-}
-
-void TMemo::EndUpdate() {
-    if (updateCount_ > 0 && --updateCount_ == 0) {
-        if (HWND window = Window()) {
-            SendMessageA(window, WM_SETREDRAW, TRUE, 0);
-            InvalidateRect(window, nullptr, TRUE);
-        }
-    }
-}
-
 void TMemo::Change() {
     if (OnChange) OnChange(*this);
 }

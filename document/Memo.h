@@ -64,10 +64,6 @@ public:
     bool CanUndo() const;
     void Undo();
 
-    // Drawing switched off for a batch of changes; batches nest by count.
-    void BeginUpdate();
-    void EndUpdate();
-
     TNotifyEvent OnChange;
 
     // True when the control reports positions in characters rather than bytes.
@@ -95,7 +91,6 @@ private:
     int maxLength_ = 0;
     bool modified_ = false;
     std::string text_; // while there is no window
-    int updateCount_ = 0;
     bool sendingText_ = false;
 };
 

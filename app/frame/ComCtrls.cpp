@@ -6,6 +6,16 @@
 
 namespace moke {
 
+namespace {
+// A bitmap of the program's resources; a failure naming it when it is missing.
+HBITMAP LoadBitmapResource(int resourceId, UINT flags) {
+    auto* bitmap = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, flags));
+    if (!bitmap) throw Failure("画像 " + std::to_string(resourceId) + " を読み込めません");
+    return bitmap;
+}
+} // namespace
+
 // ---------------------------------------------------------------------------
 // TImageList
 
@@ -16,9 +26,7 @@ TImageList::~TImageList() {
 }
 
 void TImageList::LoadStrip(int resourceId, int width, int height, COLORREF maskColor) {
-    HBITMAP strip = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!strip) throw Failure("画像 " + std::to_string(resourceId) + " を読み込めません");
+    HBITMAP strip = LoadBitmapResource(resourceId, LR_CREATEDIBSECTION);
     BITMAP info{};
     GetObjectA(strip, sizeof info, &info);
     const int count = width > 0 ? info.bmWidth / width : 0;
@@ -168,9 +176,7 @@ TCoolBar::~TCoolBar() {
 }
 
 void TCoolBar::SetBitmap(int resourceId) {
-    HBITMAP loaded = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resourceId), IMAGE_BITMAP, 0, 0, 0));
-    if (!loaded) throw Failure("画像 " + std::to_string(resourceId) + " を読み込めません");
+    HBITMAP loaded = LoadBitmapResource(resourceId, 0);
     if (bitmap_) DeleteObject(bitmap_);
     bitmap_ = loaded;
 }

@@ -605,6 +605,17 @@ bool TWinControl::CanFocus() const {
 
 void TWinControl::SetFocus() { ::SetFocus(Handle()); }
 
+void TWinControl::BeginUpdate() {
+    if (updateCount_++ == 0 && handle_) SendMessageA(handle_, WM_SETREDRAW, FALSE, 0);
+}
+
+void TWinControl::EndUpdate() {
+    if (updateCount_ > 0 && --updateCount_ == 0 && handle_) {
+        SendMessageA(handle_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(handle_, nullptr, TRUE);
+    }
+}
+
 void TWinControl::AlignControls() {
     if (aligning_) return;
     aligning_ = true;

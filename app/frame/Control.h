@@ -287,6 +287,12 @@ public:
     bool CanFocus() const;
     virtual void SetFocus();
 
+    // Drawing switched off for a batch of changes (WM_SETREDRAW); batches nest
+    // by count and only the outermost begin and end act. At the end the
+    // control is repainted whole.
+    void BeginUpdate();
+    void EndUpdate();
+
     // Lays out the children with an alignment, in creation order.
     virtual void AlignControls();
 
@@ -335,6 +341,7 @@ private:
     std::vector<TControl*> controls_;
     bool tabStop_ = false;
     bool creating_ = false;
+    int updateCount_ = 0;
     bool aligning_ = false;
     TControl* mouseCapture_ = nullptr;
 };

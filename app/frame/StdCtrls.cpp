@@ -222,21 +222,6 @@ void TComboBox::SetItemIndex(int index) {
     if (HWND window = ExistingHandle()) SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
-void TComboBox::BeginUpdate() {
-    if (updateCount_++ == 0) {
-        if (HWND window = ExistingHandle()) SendMessageA(window, WM_SETREDRAW, FALSE, 0);
-    }
-}
-
-void TComboBox::EndUpdate() {
-    if (updateCount_ > 0 && --updateCount_ == 0) {
-        if (HWND window = ExistingHandle()) {
-            SendMessageA(window, WM_SETREDRAW, TRUE, 0);
-            InvalidateRect(window, nullptr, TRUE);
-        }
-    }
-}
-
 void TComboBox::WndProc(TMessage& message) {
     if (message.Msg == CN_COMMAND) {
         if (HIWORD(message.WParam) == CBN_SELCHANGE && OnChange) OnChange(*this);

@@ -106,10 +106,6 @@ public:
     int ItemIndex() const;
     void SetItemIndex(int index);
 
-    // Drawing switched off for the span of a batch of changes (nested by count).
-    void BeginUpdate();
-    void EndUpdate();
-
     TNotifyEvent OnChange;
 
 protected:
@@ -122,7 +118,6 @@ private:
     int itemHeight_ = 0;
     std::vector<std::string> items_; // while there is no window
     int itemIndex_ = -1;
-    int updateCount_ = 0;
 };
 
 } // namespace moke
