@@ -230,6 +230,12 @@ void TMemo::WndProc(TMessage& message) {
         // or while the component itself sends a whole text.
         if (HIWORD(message.WParam) == EN_CHANGE && !Creating() && !sendingText_) Change();
         return;
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORSTATIC:
+        // The platform's colours, with the text in the font's colour.
+        TWinControl::WndProc(message);
+        SetTextColor(reinterpret_cast<HDC>(message.WParam), Font().Color());
+        return;
     case WM_GETDLGCODE:
         TWinControl::WndProc(message);
         if (wantTabs_) message.Result |= DLGC_WANTTAB;
