@@ -808,20 +808,8 @@ TEST_F(FileCommandsTest, SessionEndRunsTheCloseQuery) {
 
 class StartUpTest : public testing::Test {
   protected:
-    void Start(std::vector<std::string> arguments) {
-        Application().ClearTerminated();
-        form = std::make_unique<TMainForm>(&Application(), std::move(arguments));
-        Application().SetMainForm(form.get());
-        form->Show();
-        Pump();
-    }
-    void TearDown() override {
-        Application().SetMainForm(nullptr);
-        Application().OnHint = nullptr;
-        form.reset();
-        Pump();
-        Application().ClearTerminated();
-    }
+    void Start(std::vector<std::string> arguments) { StartMainForm(form, std::move(arguments)); }
+    void TearDown() override { EndMainForm(form); }
 
     ScratchFolder folder;
     std::unique_ptr<TMainForm> form;

@@ -11,22 +11,28 @@
 
 namespace moke::test {
 
+// Makes the main window as the program does, with a command line, shows it,
+// and ends it again.
+inline void StartMainForm(std::unique_ptr<TMainForm>& form, std::vector<std::string> arguments) {
+    Application().ClearTerminated();
+    form = std::make_unique<TMainForm>(&Application(), std::move(arguments));
+    Application().SetMainForm(form.get());
+    form->Show();
+    Pump();
+}
+
+inline void EndMainForm(std::unique_ptr<TMainForm>& form) {
+    Application().SetMainForm(nullptr);
+    Application().OnHint = nullptr;
+    form.reset();
+    Pump();
+    Application().ClearTerminated();
+}
+
 class MainFormTest : public testing::Test {
 protected:
-    void SetUp() override {
-        Application().ClearTerminated();
-        form = std::make_unique<TMainForm>(&Application(), std::vector<std::string>{"MokeMemo.exe"});
-        Application().SetMainForm(form.get());
-        form->Show();
-        Pump();
-    }
-    void TearDown() override {
-        Application().SetMainForm(nullptr);
-        Application().OnHint = nullptr;
-        form.reset();
-        Pump();
-        Application().ClearTerminated();
-    }
+    void SetUp() override { StartMainForm(form, {"MokeMemo.exe"}); }
+    void TearDown() override { EndMainForm(form); }
     TMainForm& Form() { return *form; }
 
     std::unique_ptr<TMainForm> form;
