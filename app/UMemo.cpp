@@ -116,7 +116,9 @@ void TMainForm::FormCreate(TObject&) {
         listFailure = std::current_exception();
     }
     if (arguments_.size() > 1) {
-        OpenFile(ExpandLongPath(arguments_[1]));
+        // Made full first: the document's name must not change its meaning
+        // when a file dialog later makes another folder the current one.
+        OpenFile(ExpandLongPath(FullPathName(arguments_[1])));
     } else {
         Memo1.Clear();
         SetFileName(kUntitled);

@@ -9,4 +9,9 @@ namespace moke {
 // long name; the first prefix that cannot be found is kept as it is.
 std::string ExpandLongPath(const std::string& path);
 
+// The full path of `path` as the system resolves it against the current
+// folder (and the drive's current folder for "C:name"); `path` itself when
+// the system cannot resolve it.
+std::string FullPathName(const std::string& path);
+
 } // namespace moke

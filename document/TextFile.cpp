@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstring>
 #include <limits>
@@ -120,6 +121,26 @@ bool HasHighBytes(std::string_view text) {
     return false;
 }
 
+// The text of the code page's bytes as characters; empty when `strict` and
+// some bytes are no character of the code page.
+std::wstring Characters(std::string_view text, bool strict) {
+    if (text.empty() || text.size() > static_cast<std::size_t>(INT_MAX)) return {};
+    const DWORD flags = strict ? MB_ERR_INVALID_CHARS : 0;
+    const int size = static_cast<int>(text.size());
+    const int length = MultiByteToWideChar(CP_ACP, flags, text.data(), size, nullptr, 0);
+    if (length <= 0) return {};
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, flags, text.data(), size, wide.data(), length);
+    return wide;
+}
+
+// True when `original` is well-formed in the code page and `shown` holds the
+// same characters, only (perhaps) by other codes.
+bool SameCharacters(std::string_view original, std::string_view shown) {
+    const std::wstring characters = Characters(original, true);
+    return !characters.empty() && characters == Characters(shown, false);
+}
+
 } // namespace
 
 void LoadTextFile(TMemo& memo, const std::string& path) {
@@ -138,7 +159,13 @@ void LoadTextFile(TMemo& memo, const std::string& path) {
     // sequence that is no character of the code page (a lead byte before a
     // line break, or at the very end) comes back as another character. Such
     // a text would be saved changed. Plain ASCII always comes back as it went.
-    if (HasHighBytes(bytes) && memo.Text() != bytes) throw MakeFailure(FailureKind::Capacity);
+    // A character with two codes in the code page (the NEC and IBM rows of
+    // Shift-JIS) comes back with its standard code: the same character, so
+    // the text is kept.
+    if (HasHighBytes(bytes)) {
+        const std::string shown = memo.Text();
+        if (shown != bytes && !SameCharacters(bytes, shown)) throw MakeFailure(FailureKind::Capacity);
+    }
 }
 
 void LoadListFile(TComboBox& list, const std::string& path) {

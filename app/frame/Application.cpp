@@ -126,20 +126,24 @@ void TApplication::SetIcon(HICON icon) {
 }
 
 void TApplication::Run(int showCommand) {
-    if (mainForm_) {
-        ShowWindow(Handle(), SW_SHOWNOACTIVATE);
-        switch (showCommand) {
-        case SW_SHOWMINNOACTIVE:
-        case SW_MINIMIZE:
-        case SW_SHOWMINIMIZED: Minimize(); break;
-        case SW_SHOWMAXIMIZED:
-            mainForm_->SetWindowState(TWindowState::Maximized);
-            mainForm_->Show();
-            break;
-        default: mainForm_->Show(); break;
-        }
-    }
+    ShowMainForm(showCommand);
     while (!terminated_) HandleMessage();
+}
+
+// The launching program's request: maximised, or minimised without
+// activation (to the taskbar button only); any other request shows the
+// window in the normal state.
+void TApplication::ShowMainForm(int showCommand) {
+    if (!mainForm_) return;
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+    switch (showCommand) {
+    case SW_SHOWMINNOACTIVE: Minimize(); break;
+    case SW_SHOWMAXIMIZED:
+        mainForm_->SetWindowState(TWindowState::Maximized);
+        mainForm_->Show();
+        break;
+    default: mainForm_->Show(); break;
+    }
 }
 
 void TApplication::Terminate() {

@@ -53,6 +53,7 @@ public:
     // Shows the main form as the launching program asked and serves messages
     // until the application terminates.
     void Run(int showCommand = SW_SHOWNORMAL);
+    void ShowMainForm(int showCommand);
     void Terminate();
     bool Terminated() const { return terminated_; }
     // Takes and handles one message, or runs the idle pass when there is none.

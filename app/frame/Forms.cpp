@@ -302,7 +302,14 @@ void TForm::WndProc(TMessage& message) {
     case WM_INITMENUPOPUP:
         if (menu_ && menu_->DispatchPopup(reinterpret_cast<HMENU>(message.WParam))) return;
         break;
-    case WM_MENUSELECT: MenuSelect(message); return;
+    case WM_MENUSELECT:
+        // Menu hints come from the window that owns a menu bar; the system
+        // menu of a window without one leaves the hint alone.
+        if (menu_) {
+            MenuSelect(message);
+            return;
+        }
+        break;
     case WM_ACTIVATE:
         if (LOWORD(message.WParam) != WA_INACTIVE && !HIWORD(message.WParam)) {
             TWinControl* target = activeControl_;

@@ -213,18 +213,29 @@ TEST_F(EditCommands, CancellingTheFontDialogKeepsTheFontAndTheCaretInTheEditor) 
 
 TEST_F(EditCommands, ConfirmingTheFontDialogGivesTheEditorTheChosenFont) {
     TMemo& memo = Form().Memo1;
+    const std::string before = memo.Font().Name();
+    std::string chosen;
     ModalAnswerer answerer;
     answerer.Expect("#32770", [&](HWND box) {
+        // The first face in the list that is not the editor's now.
         HWND faces = GetDlgItem(box, 0x470);
-        const LRESULT found = SendMessageA(faces, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                           reinterpret_cast<LPARAM>("IPAGothic"));
-        SendMessageA(faces, CB_SETCURSEL, static_cast<WPARAM>(found == CB_ERR ? 0 : found), 0);
+        const int rows = static_cast<int>(SendMessageA(faces, CB_GETCOUNT, 0, 0));
+        for (int row = 0; row < rows && chosen.empty(); ++row) {
+            char face[LF_FACESIZE + 1] = {};
+            if (SendMessageA(faces, CB_GETLBTEXTLEN, row, 0) > LF_FACESIZE) continue;
+            SendMessageA(faces, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(face));
+            if (face[0] != '@' && lstrcmpiA(face, before.c_str()) != 0) {
+                chosen = face;
+                SendMessageA(faces, CB_SETCURSEL, row, 0);
+            }
+        }
         SendMessageA(box, WM_COMMAND, MAKEWPARAM(0x470, CBN_SELCHANGE), reinterpret_cast<LPARAM>(faces));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
     SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(Item("Font1").Command(), 0), 0);
     ASSERT_TRUE(answerer.Done());
-    EXPECT_NE(memo.Font().Name(), "zoz");
+    ASSERT_FALSE(chosen.empty()) << "the font dialog offered no other face";
+    EXPECT_EQ(memo.Font().Name(), chosen);
     EXPECT_EQ(memo.Font().Name(), Form().FontDialog.Font().Name());
     LOGFONTA font{};
     GetObjectA(reinterpret_cast<HFONT>(SendMessageA(memo.Handle(), WM_GETFONT, 0, 0)), sizeof font, &font);

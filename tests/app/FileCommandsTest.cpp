@@ -855,6 +855,39 @@ TEST_F(StartUpTest, QuotedArgumentWithBlanksOpensThatFileAndUnquotedOnlyItsFirst
     }
 }
 
+// A name relative to the folder the program was started in names that file
+// for good: Save still writes it after a file dialog has made another folder
+// the current one.
+TEST_F(StartUpTest, RelativeArgumentsNameTheFileInTheStartingFolderForGood) {
+    const std::string sub = folder / "sub";
+    ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));
+    const std::string path = sub + "\\rel.txt";
+    WriteBytes(path, "relative");
+    for (const char* argument : {"rel.txt", ".\\rel.txt", "..\\sub\\rel.txt"}) {
+        SCOPED_TRACE(argument);
+        {
+            CurrentFolder in(sub);
+            ASSERT_TRUE(in.Changed());
+            Boxes boxes;
+            Start({"MokeMemo.exe", argument});
+            EXPECT_TRUE(boxes.Unexpected().empty());
+        }
+        EXPECT_EQ(form->CurrentFile(), path);
+        EXPECT_EQ(form->Memo1.Text(), "relative");
+        TearDown();
+    }
+    {
+        CurrentFolder in(sub);
+        Start({"MokeMemo.exe", "rel.txt"});
+    }
+    CurrentFolder elsewhere(folder.Path());
+    form->Memo1.SetText("saved again");
+    TObject& sender = *form;
+    form->Save1Click(sender);
+    EXPECT_EQ(ReadBytes(path), "saved again");
+    EXPECT_EQ(ReadBytes(folder / "rel.txt"), "<missing>");
+}
+
 TEST_F(StartUpTest, LongArgumentIsUsedWhole) {
     const std::string sub = folder / std::string(120, 'd');
     ASSERT_TRUE(CreateDirectoryA(sub.c_str(), nullptr));

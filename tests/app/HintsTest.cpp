@@ -193,6 +193,16 @@ TEST_F(Hints, HighlightedMenuItemsShowTheirHints) {
         SCOPED_TRACE("the system menu's entries have no hint");
         ExpectShown("");
     }
+
+    MenuSelect(Form().Undo1.Command(), MF_HILITE, edit);
+    TForm plain(&Application(), "THintsTestForm");
+    SendMessageA(plain.Handle(), WM_MENUSELECT, MAKEWPARAM(SC_CLOSE, MF_SYSMENU | MF_HILITE),
+                 reinterpret_cast<LPARAM>(GetSystemMenu(plain.Handle(), FALSE)));
+    SendMessageA(plain.Handle(), WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    {
+        SCOPED_TRACE("a window without a menu bar leaves the hint alone");
+        ExpectShown("直前に行った操作を取り消します。");
+    }
 }
 
 TEST_F(Hints, ShowHintSwitchesTheModeBeforeTheText) {

@@ -50,20 +50,10 @@ class ListFileReplaced {
 // A main window made as the program makes it, for tests that watch its start-up.
 class StartedForm {
   public:
-    StartedForm() {
-        Application().ClearTerminated();
-        form_ = std::make_unique<TMainForm>(&Application(), std::vector<std::string>{"MokeMemo.exe"});
-        Application().SetMainForm(form_.get());
-        form_->Show();
-        Pump();
+    explicit StartedForm(std::vector<std::string> arguments = {"MokeMemo.exe"}) {
+        StartMainForm(form_, std::move(arguments));
     }
-    ~StartedForm() {
-        Application().SetMainForm(nullptr);
-        Application().OnHint = nullptr;
-        form_.reset();
-        Pump();
-        Application().ClearTerminated();
-    }
+    ~StartedForm() { EndMainForm(form_); }
     TMainForm& operator*() { return *form_; }
     TMainForm* operator->() { return form_.get(); }
 
@@ -129,6 +119,23 @@ TEST(PhraseListAtStartUp, AMissingFileIsReportedBeforeTheWindowAndTheDesignItems
     EXPECT_EQ(Items(form->ComboBox1), (Entries{"1", "2", "3", "4", "5"}));
     EXPECT_EQ(form->CurrentFile(), "無題");
     EXPECT_TRUE(IsWindowVisible(form->Handle()));
+}
+
+TEST(PhraseListAtStartUp, WithADocumentTheDocumentOpensFirstAndTheMissingListIsReportedAfter) {
+    ListFileReplaced file;
+    file.Remove();
+    ScratchFolder folder;
+    const std::string document = folder / "doc.txt";
+    WriteBytes(document, "document");
+    ModalAnswerer answerer;
+    answerer.Expect("#32770", ModalAnswerer::Key(VK_RETURN));
+    StartedForm form({"MokeMemo.exe", document});
+    ASSERT_EQ(answerer.Answered().size(), 1u);
+    EXPECT_EQ(answerer.Answered()[0].text, "ﾌｧｲﾙ " + file.Path() + " は開けません.");
+    // Titled with the document's name: it was open when the box came.
+    EXPECT_EQ(answerer.Answered()[0].caption, "doc.txt - もけらメモ帳");
+    EXPECT_EQ(form->CurrentFile(), document);
+    EXPECT_EQ(form->Memo1.Text(), "document");
 }
 
 // ---------------------------------------------------------------------------

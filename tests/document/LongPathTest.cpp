@@ -103,6 +103,27 @@ TEST_F(LongPathTest, BareNameInTheCurrentFolderStaysRelative) {
     EXPECT_EQ(missing, "missing.txt");
 }
 
+// "C:" alone is the drive's current folder; it is kept as it is, and the
+// full path of a drive-relative or dotted name is the one in that folder.
+TEST_F(LongPathTest, DriveAloneAndDottedNamesResolveAgainstTheCurrentFolder) {
+    const std::string drive = longFolder.substr(0, 2);
+    ASSERT_EQ(drive[1], ':');
+    std::string expanded, full, dotted, parent;
+    {
+        CurrentFolder in(longFolder);
+        ASSERT_TRUE(in.Changed());
+        expanded = ExpandLongPath(drive);
+        full = FullPathName(drive + "Long File Name.txt");
+        dotted = ExpandLongPath(FullPathName(".\\" + shortFile.substr(shortFile.find_last_of('\\') + 1)));
+        parent = FullPathName("..\\Long Folder Name\\Long File Name.txt");
+    }
+    EXPECT_EQ(expanded, drive);
+    EXPECT_EQ(full, longFile);
+    EXPECT_EQ(dotted, longFile);
+    EXPECT_EQ(parent, longFile);
+    EXPECT_EQ(FullPathName(""), "");
+}
+
 TEST_F(LongPathTest, WildcardTakesTheNameOfTheFirstMatch) {
     EXPECT_EQ(ExpandLongPath(shortFolder + "\\*.txt"), longFile);
     EXPECT_EQ(ExpandLongPath(shortFolder + "\\Long?File*"), longFile);

@@ -278,6 +278,19 @@ TEST_F(TextFileTest, TextTheControlWouldGiveBackChangedIsNotLoaded) {
     EXPECT_EQ(memo->Text(), good);
 }
 
+TEST_F(TextFileTest, CharactersWithTwoCodesAreLoadedByTheirStandardCodes) {
+    // ≒ and ∵ of the NEC row, 纊 of the NEC-selected IBM rows and Ⅰ of the
+    // IBM rows: well-formed Shift-JIS, shown as the same characters.
+    const std::string bytes = "a\x87\x90 \x87\x9A \xED\x40 \xFA\x4A\r\n";
+    LoadTextFile(*memo, File("duplicates.txt", bytes));
+    EXPECT_EQ(memo->Text(), "a\x81\xE0 \x81\xE6 \xFA\x5C \x87\x54\r\n");
+    // The same characters with a malformed sequence among them are refused.
+    memo->SetText("before");
+    const Failure failure =
+        FailureOf([&] { LoadTextFile(*memo, File("mixed.txt", "\x87\x90 \x81\n")); });
+    EXPECT_EQ(failure.Kind(), FailureKind::Capacity);
+}
+
 TEST_F(TextFileTest, FileThatDeliversFewerBytesThanItsSizeIsNotLoaded) {
     // Kernel attribute files report a size of a page and deliver a few bytes.
     const char* candidates[] = {"Z:\\sys\\kernel\\mm\\transparent_hugepage\\enabled",

@@ -102,6 +102,23 @@ inline std::string FullDiskFolder() {
 
 // A new folder beside the test executable (or in `parent`), removed with
 // everything in it.
+// Makes `folder` the current one for the life of the object.
+class CurrentFolder {
+  public:
+    explicit CurrentFolder(const std::string& folder) {
+        GetCurrentDirectoryA(MAX_PATH, before_);
+        changed_ = SetCurrentDirectoryA(folder.c_str()) != FALSE;
+    }
+    ~CurrentFolder() { SetCurrentDirectoryA(before_); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+    bool Changed() const { return changed_; }
+
+  private:
+    char before_[MAX_PATH + 1] = {};
+    bool changed_ = false;
+};
+
 class ScratchFolder {
   public:
     explicit ScratchFolder(std::string parent = ExecutableFolder()) {

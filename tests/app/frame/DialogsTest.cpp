@@ -321,9 +321,8 @@ TEST_F(FontDialogTest, ScriptIsTakenWhenChosenOrWhenTheFaceChanges) {
     const std::string startFace = dialog.Font().Name();
     ASSERT_TRUE(RunFont(dialog, [](HWND d) { PostMessageA(d, WM_COMMAND, IDOK, 0); }));
     // Same face, script list untouched: the character set stays.
-    if (dialog.Font().Name() == startFace) {
-        EXPECT_EQ(dialog.Font().Charset(), 0x42);
-    }
+    ASSERT_EQ(dialog.Font().Name(), startFace);
+    EXPECT_EQ(dialog.Font().Charset(), 0x42);
 
     // A script chosen in its list is taken.
     int scriptChosen = -1;
@@ -358,6 +357,43 @@ TEST_F(FontDialogTest, ScriptIsTakenWhenChosenOrWhenTheFaceChanges) {
     }));
     EXPECT_EQ(dialog.Font().Name(), otherFace);
     EXPECT_EQ(dialog.Font().Charset(), otherScript);
+}
+
+TEST_F(FontDialogTest, SizeStyleAndEffectsChosenAreTaken) {
+    TFontDialog dialog(form.get());
+    const int before = dialog.Font().Height();
+    int points = 0;
+    bool boldItalic = false;
+    ASSERT_TRUE(RunFont(dialog, [&](HWND d) {
+        // The largest size offered, and the style that is both heavy and slanted.
+        HWND sizes = GetDlgItem(d, cmb3);
+        const int sizeRows = static_cast<int>(SendMessageA(sizes, CB_GETCOUNT, 0, 0));
+        if (sizeRows > 0) {
+            points = static_cast<int>(SendMessageA(sizes, CB_GETITEMDATA, sizeRows - 1, 0));
+            Select(d, cmb3, sizeRows - 1);
+        }
+        const int style = Row(d, cmb2, [](HWND combo, int i) {
+            const auto data = static_cast<DWORD>(SendMessageA(combo, CB_GETITEMDATA, i, 0));
+            return LOWORD(data) > FW_NORMAL && HIWORD(data) != 0;
+        });
+        if (style >= 0) {
+            boldItalic = true;
+            Select(d, cmb2, style);
+        }
+        for (int box : {chx1, chx2}) {
+            SendDlgItemMessageA(d, box, BM_SETCHECK, BST_CHECKED, 0);
+            SendMessageA(d, WM_COMMAND, MAKEWPARAM(box, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(d, box)));
+        }
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    }));
+    ASSERT_GT(points, 0) << "the dialog offered no sizes";
+    ASSERT_TRUE(boldItalic) << "the dialog offered no bold italic style";
+    HDC screen = GetDC(nullptr);
+    const int expected = -MulDiv(points, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    EXPECT_NE(expected, before);
+    EXPECT_EQ(dialog.Font().Height(), expected);
+    EXPECT_EQ(dialog.Font().Styles(), unsigned{TFont::Bold | TFont::Italic | TFont::Underline | TFont::StrikeOut});
 }
 
 TEST_F(FontDialogTest, CancelLeavesTheFontAsItWas) {

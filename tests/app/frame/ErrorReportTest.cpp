@@ -124,8 +124,11 @@ TEST_F(ErrorReportTest, TheRestOfTheHandlerDoesNotRunAndOtherWindowsAreDisabledM
         after = true;
     };
     ModalAnswerer answerer;
+    HICON shownIcon = nullptr;
     answerer.Expect(kSystemBox, [&](HWND box) {
         enabledMeanwhile = IsWindowEnabled(form->Handle());
+        // The system box shows its icon in the static control stc1.
+        shownIcon = reinterpret_cast<HICON>(SendDlgItemMessageA(box, 0x0440, STM_GETICON, 0, 0));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
     });
     SetActiveWindow(form->Handle());
@@ -139,6 +142,8 @@ TEST_F(ErrorReportTest, TheRestOfTheHandlerDoesNotRunAndOtherWindowsAreDisabledM
     EXPECT_EQ(GetActiveWindow(), form->Handle());
     // The style is MB_OK | MB_ICONHAND: one OK button and the stop icon.
     EXPECT_EQ(answerer.Answered()[0].buttons, (std::vector<std::string>{"OK"}));
+    EXPECT_EQ(shownIcon, LoadIconA(nullptr, IDI_HAND));
+    EXPECT_NE(shownIcon, LoadIconA(nullptr, IDI_EXCLAMATION));
 }
 
 TEST_F(ErrorReportTest, ToolButtonFailureIsShownInTheStandardErrorBox) {

@@ -382,15 +382,6 @@ TEST(MessageBoxLayout, SizesFollowTheMessageFont) {
     CheckLayout("", mtWarning, 0);
 }
 
-TEST(MessageBoxLayout, ExampleMetricsFromTheFont) {
-    // The measures scale with the font: HM = 2X, VM = Y, BH = 1.75Y.
-    const Expected e = Compute("x", true, kOkOnly);
-    EXPECT_GT(e.X, 0);
-    EXPECT_EQ(e.hm, 2 * e.X);
-    EXPECT_EQ(e.vm, e.Y);
-    EXPECT_EQ(e.bh, MulDiv(7, e.Y, 4));
-}
-
 TEST(MessageBoxLayout, ALongWordWidensTheBoxBeyondHalfTheScreen) {
     // One word without blanks (Wine's text drawing would break a path at its
     // "\" marks, so the word has none).
