@@ -101,10 +101,32 @@ class TemporaryFile {
 };
 
 // A new, empty file with a unique name in `folder`; empty when none can be made.
+// The names are short ("~" and up to three letters or digits, with ".tmp"
+// where the whole path still fits), so that a document in a folder nested
+// nearly as deep as a path may go can still be saved.
 std::string NewFileIn(const std::string& folder) {
-    char made[MAX_PATH + 1] = {};
-    if (!GetTempFileNameA(folder.c_str(), "mok", 0, made)) return {};
-    return made;
+    static unsigned next = GetTickCount();
+    constexpr unsigned kNames = 36u * 36u * 36u;
+    for (unsigned attempt = 0; attempt < kNames; ++attempt) {
+        std::string name = folder + "\\~";
+        for (unsigned n = next++ % kNames;; n /= 36) {
+            name += "0123456789abcdefghijklmnopqrstuvwxyz"[n % 36];
+            if (n < 36) break;
+        }
+        if (name.size() + 4 < MAX_PATH) name += ".tmp";
+        HANDLE made = CreateFileA(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (made != INVALID_HANDLE_VALUE) {
+            CloseHandle(made);
+            return name;
+        }
+        // Taken: try the next name. Anything else (no such folder, no right
+        // to write there, a path too long) no other name mends.
+        const DWORD error = GetLastError();
+        const bool taken = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS ||
+                           (error == ERROR_ACCESS_DENIED && GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES);
+        if (!taken) return {};
+    }
+    return {};
 }
 
 // True when any byte is 0x80 or above, eight bytes at a time.

@@ -15,8 +15,8 @@ source scripts/wine-env.sh
 trap moke_wine_finish EXIT
 moke_wine_prepare
 probe=build/mingw/moke_probe.exe
-ours=build/mingw/MokeMemo.exe
-peer='C:\windows\system32\notepad.exe'
+ours_exe=build/mingw/MokeMemo.exe
+peer_exe='C:\windows\system32\notepad.exe'
 files=build/bench-files
 mkdir -p "$files"
 for mb in 1 10 50; do
@@ -38,14 +38,28 @@ stats() {
         "$(echo "$times" | sort -n | tail -1)" "$(echo "$peaks" | median)"
 }
 
-measure() { # program class mode [file]
-    local program=$1 class=$2 mode=$3 file=${4:-}
-    if [ "$mode" = start ]; then wine "$probe" start "$program" "$class" "$runs" </dev/null
-    else wine "$probe" open "$program" "$class" "$(winepath -w "$file")" "$runs" </dev/null; fi | stats
+one() { # program class [file]: one measured start, "<ms> <peak KB>"
+    local program=$1 class=$2 file=${3:-}
+    if [ -z "$file" ]; then wine "$probe" start "$program" "$class" 1 </dev/null
+    else wine "$probe" open "$program" "$class" "$(winepath -w "$file")" 1 </dev/null; fi
+}
+# Both programs in turns, one run each per turn, after one unmeasured turn:
+# a drift of the machine during the runs falls on both alike. Sets `o` and
+# `p` to the stats of ours and the peer's.
+compare() { # [file]
+    local file=${1:-} ours="" peer="" i
+    one "$ours_exe" TMainForm "$file" >/dev/null
+    one "$peer_exe" Notepad "$file" >/dev/null
+    for i in $(seq "$runs"); do
+        ours+="$(one "$ours_exe" TMainForm "$file")"$'\n'
+        peer+="$(one "$peer_exe" Notepad "$file")"$'\n'
+    done
+    o=$(printf '%s' "$ours" | grep . | stats)
+    p=$(printf '%s' "$peer" | grep . | stats)
 }
 
 echo
-echo "== The editor against Wine's notepad under Wine ($runs runs each; times in ms, memory in MB)"
+echo "== The editor against Wine's notepad under Wine ($runs runs each, in turns; times in ms, memory in MB)"
 printf "%-24s %22s %22s %8s\n" "case" "MokeMemo median (min-max)" "notepad median (min-max)" "ratio"
 row() { # label ours-stats peer-stats
     read -r om omin omax _ <<<"$2"
@@ -53,12 +67,12 @@ row() { # label ours-stats peer-stats
     printf "%-24s %8s (%6s-%6s) %8s (%6s-%6s) %8.2f\n" "$1" "$om" "$omin" "$omax" "$pm" "$pmin" "$pmax" \
         "$(awk -v a="$om" -v b="$pm" 'BEGIN{print (b>0)?a/b:0}')"
 }
-row "start-up" "$(measure "$ours" TMainForm start)" "$(measure "$peer" Notepad start)"
+compare
+row "start-up" "$o" "$p"
 for mb in 1 10 50; do
     for kind in crlf lf; do
         f="$files/${mb}mb-$kind.txt"
-        o=$(measure "$ours" TMainForm open "$f")
-        p=$(measure "$peer" Notepad open "$f")
+        compare "$f"
         row "open ${mb} MB ${kind}" "$o" "$p"
         if [ "$mb" = 10 ] && [ "$kind" = crlf ]; then mem_ours=$(echo "$o" | awk '{print $4}'); mem_peer=$(echo "$p" | awk '{print $4}'); fi
     done

@@ -438,6 +438,26 @@ TEST_F(TextFileTest, SaveReplacesOrCreatesTheTargetAndLeavesNoOtherFile) {
     EXPECT_EQ(folder.Files(), (Lines{"doc.txt", "made.txt"}));
 }
 
+TEST_F(TextFileTest, SaveWorksInAFolderNestedAsDeepAsAPathMayGo) {
+    // Folders until the document's path is the longest the system takes.
+    constexpr size_t kDeep = MAX_PATH - 1 - 6; // room for "\a.txt"
+    std::string deep = folder.Path();
+    while (deep.size() < kDeep) {
+        const size_t left = kDeep - deep.size(); // each step adds "\" and a name
+        const size_t name = left <= 61 ? left - 1 : std::min<size_t>(60, left - 3);
+        deep += "\\" + std::string(name, 'd');
+        ASSERT_TRUE(CreateDirectoryA(deep.c_str(), nullptr)) << deep.size();
+    }
+    const std::string target = deep + "\\a.txt";
+    ASSERT_EQ(target.size(), static_cast<size_t>(MAX_PATH - 1));
+    memo->SetText("deep");
+    SaveTextFile(*memo, target);
+    memo->SetText("deeper");
+    SaveTextFile(*memo, target);
+    EXPECT_EQ(ReadBytes(target), "deeper");
+    EXPECT_EQ(FilesIn(deep), (Lines{"a.txt"}));
+}
+
 TEST_F(TextFileTest, SaveToARelativePathWritesInTheCurrentFolder) {
     char before[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, before);
