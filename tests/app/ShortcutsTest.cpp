@@ -6,6 +6,7 @@
 #include "tests/support/MainFormFixture.h"
 #include "tests/support/WindowSpy.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace moke::test {
@@ -534,14 +535,25 @@ TEST_F(MenuShortcuts, MenuNoticesClickTheItemTheyName) {
 
 TEST_F(MenuShortcuts, CommandIdentifiersAreTheLowestFreeNumbersOfOneSharedPool) {
     auto* first = new TMenuItem(nullptr);
-    const UINT id = first->Command();
-    delete first;
     auto* second = new TMenuItem(nullptr);
-    EXPECT_EQ(second->Command(), id) << "a freed number is taken again";
     auto* third = new TMenuItem(nullptr);
-    EXPECT_NE(third->Command(), second->Command());
-    EXPECT_NE(Add(Root(), "A").Command(), third->Command());
+    const UINT a = first->Command(), b = second->Command(), c = third->Command();
+    EXPECT_TRUE(a != b && b != c && a != c);
+    // Freed in the order first, second: the lower number comes back first,
+    // whichever was freed last.
+    delete first;
     delete second;
+    auto* again = new TMenuItem(nullptr);
+    auto* then = new TMenuItem(nullptr);
+    EXPECT_EQ(again->Command(), std::min(a, b));
+    EXPECT_EQ(then->Command(), std::max(a, b));
+    // Items of every menu draw from the same pool.
+    const UINT inMenu = Add(Root(), "A").Command();
+    EXPECT_NE(inMenu, again->Command());
+    EXPECT_NE(inMenu, then->Command());
+    EXPECT_NE(inMenu, c);
+    delete again;
+    delete then;
     delete third;
 }
 
