@@ -95,6 +95,14 @@ template <typename OnLone> void ScanLoneBreaks(std::string_view text, const Lead
         if (s[i] == '\r' || s[i] == '\n') candidate(i);
 }
 
+// True when the CR or LF at `p` is a lone line break, judged from its
+// neighbours alone. Only for lead sets that hold neither CR nor LF.
+bool IsLoneBreak(const unsigned char* s, std::size_t n, std::size_t p, const LeadBytes& lead) {
+    if (IsSecondByte(s, p, lead)) return false;
+    if (s[p] == '\r') return !(p + 1 < n && s[p + 1] == '\n');
+    return !(p > 0 && s[p - 1] == '\r' && !IsSecondByte(s, p - 1, lead));
+}
+
 } // namespace
 
 std::size_t ExtraLineBreakBytes(std::string_view text, const LeadBytes& lead) {
@@ -122,6 +130,60 @@ bool NormalizeLineBreaks(std::string_view text, std::string& out, const LeadByte
     });
     std::memcpy(to, text.data() + copied, text.size() - copied);
     out = std::move(result);
+    return true;
+}
+
+bool NormalizeLineBreaksInPlace(std::string& text, const LeadBytes& lead) {
+    const std::size_t extra = ExtraLineBreakBytes(text, lead);
+    if (extra == 0) return false;
+    const std::size_t n = text.size();
+    if (text.capacity() < n + extra || lead.IsLead('\r') || lead.IsLead('\n')) {
+        std::string out;
+        NormalizeLineBreaks(text, out, lead);
+        text = std::move(out);
+        return true;
+    }
+    text.resize(n + extra);
+    auto* s = reinterpret_cast<unsigned char*>(text.data());
+    // From the end backwards: each lone break found moves the bytes after it
+    // (up to the break found before) to their final place and becomes CR LF.
+    // `to` - `from` is the number of lone breaks still below `from`; bytes
+    // below `from` are untouched until then, so every break is judged on
+    // the original text. When none are left, the rest is in place already.
+    std::size_t from = n, to = n + extra;
+    auto take = [&](std::size_t p) {
+        if (to == from || !IsLoneBreak(s, n, p, lead)) return;
+        const std::size_t length = from - p - 1;
+        to -= length;
+        std::memmove(s + to, s + p + 1, length);
+        s[--to] = '\n';
+        s[--to] = '\r';
+        from = p;
+    };
+    std::size_t i = n;
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i >= 64 && to != from; i -= 64) {
+        const std::size_t b = i - 64;
+        std::uint64_t mask = 0;
+        for (int k = 0; k < 4; ++k) {
+            const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + b + 16 * k));
+            const auto bits = static_cast<unsigned>(
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, cr), _mm_cmpeq_epi8(block, lf))));
+            mask |= static_cast<std::uint64_t>(bits) << (16 * k);
+        }
+        while (mask) {
+            const int top = 63 - __builtin_clzll(mask);
+            take(b + static_cast<std::size_t>(top));
+            mask &= ~(std::uint64_t{1} << top);
+        }
+    }
+#endif
+    while (i > 0 && to != from) {
+        --i;
+        if (s[i] == '\r' || s[i] == '\n') take(i);
+    }
     return true;
 }
 

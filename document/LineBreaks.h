@@ -21,4 +21,9 @@ std::size_t ExtraLineBreakBytes(std::string_view text, const LeadBytes& lead = S
 // `text` may view the contents of `out`.
 bool NormalizeLineBreaks(std::string_view text, std::string& out, const LeadBytes& lead = SystemLeadBytes());
 
+// Normalises `text` itself and returns whether anything changed. The text
+// grows into its spare capacity when that is enough, with no second copy of
+// it ever made; otherwise it is normalised into a new allocation.
+bool NormalizeLineBreaksInPlace(std::string& text, const LeadBytes& lead = SystemLeadBytes());
+
 } // namespace moke

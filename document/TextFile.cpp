@@ -51,7 +51,10 @@ FileHandle OpenForReading(const std::string& path) {
 
 // The whole file from its current position, with one read. Bytes that were
 // not delivered never enter the text: a short read is a failure.
-std::string ReadRest(const FileHandle& file, const std::string& path) {
+// With `roomToGrow`, one byte per eight is kept free behind the text, for
+// line breaks made CR LF in place: reserved, not touched, so it costs no
+// memory unless the text grows into it.
+std::string ReadRest(const FileHandle& file, const std::string& path, bool roomToGrow = false) {
     LARGE_INTEGER zero{}, position{}, end{};
     if (!SetFilePointerEx(file.Get(), zero, &position, FILE_CURRENT) ||
         !SetFilePointerEx(file.Get(), zero, &end, FILE_END) ||
@@ -62,6 +65,7 @@ std::string ReadRest(const FileHandle& file, const std::string& path) {
     if (count > std::numeric_limits<DWORD>::max() - 1) throw MakeFailure(FailureKind::OutOfMemory);
     std::string bytes;
     try {
+        if (roomToGrow) bytes.reserve(static_cast<size_t>(count) + static_cast<size_t>(count) / 8 + 16);
         bytes.resize(static_cast<size_t>(count));
     } catch (const std::bad_alloc&) {
         throw MakeFailure(FailureKind::OutOfMemory);
@@ -168,14 +172,13 @@ bool SameCharacters(std::string_view original, std::string_view shown) {
 void LoadTextFile(TMemo& memo, const std::string& path) {
     FileHandle file = OpenForReading(path);
     UpdateBatch batch(memo);
-    std::string bytes = ReadRest(file, path);
+    std::string bytes = ReadRest(file, path, true);
     // The control would take the text only up to a NUL: such a file is not
     // shown (nor later saved) cut short.
     if (bytes.find('\0') != std::string::npos) throw MakeFailure(FailureKind::Capacity);
     // Line breaks are made CR LF once, here; the whole-text set then finds
     // nothing left to change and sends the text as it is.
-    std::string normalized;
-    if (NormalizeLineBreaks(bytes, normalized)) bytes = std::move(normalized);
+    NormalizeLineBreaksInPlace(bytes);
     memo.SetText(bytes);
     // Nor changed: the control keeps text in a form of its own, and a byte
     // sequence that is no character of the code page (a lead byte before a

@@ -33,12 +33,27 @@ std::string Model(std::string_view text, const LeadBytes& lead) {
     return out;
 }
 
+// In place, with room behind the text to grow into (`room`) or without.
+std::string InPlace(std::string_view text, const LeadBytes& lead, bool room, bool* changed = nullptr) {
+    std::string own;
+    own.reserve(room ? text.size() * 2 + 16 : text.size());
+    own.assign(text);
+    const bool c = NormalizeLineBreaksInPlace(own, lead);
+    if (changed) *changed = c;
+    return own;
+}
+
 void ExpectNormalized(std::string_view text, const std::string& expected, const LeadBytes& lead) {
     EXPECT_EQ(ExtraLineBreakBytes(text, lead), expected.size() - text.size());
     std::string out = "untouched";
     const bool changed = NormalizeLineBreaks(text, out, lead);
     EXPECT_EQ(changed, expected != text);
     EXPECT_EQ(out, changed ? expected : "untouched");
+    for (bool room : {true, false}) {
+        bool inPlaceChanged = false;
+        EXPECT_EQ(InPlace(text, lead, room, &inPlaceChanged), expected) << "in place, room " << room;
+        EXPECT_EQ(inPlaceChanged, changed);
+    }
 }
 
 } // namespace
@@ -121,7 +136,8 @@ TEST(LineBreaks, AgreesWithTheModelOnRandomTexts) {
     std::mt19937 random(20240601);
     for (int round = 0; round < 20000; ++round) {
         const LeadBytes& lead = sets[round % std::size(sets)];
-        std::string text(random() % 40, ' ');
+        // Mostly short texts; every eighth one long enough for whole blocks.
+        std::string text(round % 8 == 0 ? random() % 400 : random() % 40, ' ');
         for (char& c : text)
             c = alphabet[random() % std::size(alphabet)];
         const std::string expected = Model(text, lead);
@@ -132,6 +148,7 @@ TEST(LineBreaks, AgreesWithTheModelOnRandomTexts) {
         if (expected.size() != text.size()) {
             ASSERT_EQ(out, expected) << ::testing::PrintToString(text);
         }
+        ASSERT_EQ(InPlace(text, lead, round % 3 != 0), expected) << ::testing::PrintToString(text);
     }
 }
 
@@ -145,6 +162,7 @@ TEST(LineBreaks, LargeText) {
     ASSERT_TRUE(NormalizeLineBreaks(text, out, sjis));
     EXPECT_EQ(out.size(), expected.size());
     EXPECT_TRUE(out == expected);
+    EXPECT_TRUE(InPlace(text, sjis, true) == expected);
     // Already normalised: no change and no copy.
     std::string again = "untouched";
     EXPECT_FALSE(NormalizeLineBreaks(out, again, sjis));
