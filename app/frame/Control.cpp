@@ -797,6 +797,15 @@ void TWinControl::WndProc(TMessage& message) {
             mouseCapture_ = nullptr;
         }
         break;
+    case WM_CAPTURECHANGED:
+        // The capture taken for a pressed child went elsewhere without a
+        // release (another program came to the front, say): the child is
+        // pressed no longer, and later clicks go where they are made.
+        if (mouseCapture_ && reinterpret_cast<HWND>(message.LParam) != handle_) {
+            mouseCapture_->Perform(WM_CANCELMODE);
+            mouseCapture_ = nullptr;
+        }
+        break;
     default:
         if (message.Msg >= WM_MOUSEFIRST && message.Msg <= WM_MBUTTONDBLCLK && message.Msg != WM_MOUSEWHEEL) {
             if (RouteMouseToGraphic(message)) return;

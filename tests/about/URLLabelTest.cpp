@@ -210,6 +210,30 @@ TEST_F(URLLabelTest, PressDragOutAndReleaseOutsideEndsInTheNormalColour) {
     ExpectShownIn(*label, kAqua, "hovered again");
 }
 
+TEST_F(URLLabelTest, CaptureTakenAwayWithoutAReleaseLetsLaterClicksGoWhereTheyAreMade) {
+    label->SetExecutable(true);
+    MoveOver(*label);
+    Post(WM_LBUTTONDOWN, MK_LBUTTON, CentreInForm(*label));
+    ASSERT_EQ(opened.size(), 1u);
+    ASSERT_EQ(GetCapture(), form->Handle());
+    // Another window takes the capture; no release reaches the form.
+    TForm thief(nullptr, "TURLLabelThiefForm");
+    SetCapture(thief.Handle());
+    ReleaseCapture();
+    Pump();
+    // A click on an empty part of the form opens nothing; one on the other
+    // label is the other label's.
+    Post(WM_LBUTTONDOWN, MK_LBUTTON, EmptyInForm());
+    Post(WM_LBUTTONUP, 0, EmptyInForm());
+    EXPECT_EQ(opened.size(), 1u) << "the first label was still taking the clicks";
+    other->SetExecutable(true);
+    MoveOver(*other);
+    Post(WM_LBUTTONDOWN, MK_LBUTTON, CentreInForm(*other));
+    Post(WM_LBUTTONUP, 0, CentreInForm(*other));
+    ASSERT_EQ(opened.size(), 2u);
+    EXPECT_EQ(opened[1], "mailto:someone@example.com");
+}
+
 TEST_F(URLLabelTest, WhileCapturedOnlyThePressedLabelHearsThePointer) {
     MoveOver(*label);
     Post(WM_LBUTTONDOWN, MK_LBUTTON, CentreInForm(*label));
