@@ -65,7 +65,13 @@ std::string ReadRest(const FileHandle& file, const std::string& path, bool roomT
     if (count > std::numeric_limits<DWORD>::max() - 1) throw MakeFailure(FailureKind::OutOfMemory);
     std::string bytes;
     try {
-        if (roomToGrow) bytes.reserve(static_cast<size_t>(count) + static_cast<size_t>(count) / 8 + 16);
+        if (roomToGrow) {
+            try {
+                bytes.reserve(static_cast<size_t>(count) + static_cast<size_t>(count) / 8 + 16);
+            } catch (const std::bad_alloc&) {
+                // The room saves a copy later; the text alone may still fit.
+            }
+        }
         bytes.resize(static_cast<size_t>(count));
     } catch (const std::bad_alloc&) {
         throw MakeFailure(FailureKind::OutOfMemory);
