@@ -47,7 +47,6 @@
 #include <iterator>
 #include <map>
 #include <optional>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -71,6 +70,10 @@ struct Image {
     std::vector<std::optional<Rgb>> pixels; // row by row, top row first
     int line = 0;                           // line of its `image` statement
 };
+
+inline bool HasTransparent(const Image& image) {
+    return std::any_of(image.pixels.begin(), image.pixels.end(), [](const auto& p) { return !p.has_value(); });
+}
 
 struct Art {
     OutputKind kind = OutputKind::Bmp24;
@@ -356,9 +359,7 @@ class Parser {
                      "the strip is " + std::to_string(totalWidth) + " pixels wide; at most " +
                          std::to_string(kMaxBitmapSide) + " are allowed");
             for (const Image& image : art_.images) {
-                const bool transparent = std::any_of(image.pixels.begin(), image.pixels.end(),
-                                                     [](const auto& p) { return !p.has_value(); });
-                if (transparent && !art_.mask)
+                if (HasTransparent(image) && !art_.mask)
                     Fail(file_, image.line,
                          "the image has transparent pixels but the file sets no `mask` colour");
                 if (art_.mask &&
@@ -416,9 +417,25 @@ class Writer {
         U8(c.r);
         U8(0);
     }
-    void PatchU32(std::size_t at, std::uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            bytes[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
+    // Rows from the bottom up, `bits` bits per pixel (1, 4 or 8) packed from
+    // the high bits of each byte, each row padded to four bytes.
+    template <class ValueAt> void PackedRows(int width, int height, int bits, ValueAt valueAt) {
+        for (int y = height - 1; y >= 0; --y) {
+            const std::size_t rowStart = bytes.size();
+            unsigned pending = 0;
+            int filled = 0;
+            for (int x = 0; x < width; ++x) {
+                pending = (pending << bits) | static_cast<unsigned>(valueAt(x, y));
+                filled += bits;
+                if (filled == 8) {
+                    U8(pending);
+                    pending = 0;
+                    filled = 0;
+                }
+            }
+            if (filled != 0) U8(pending << (8 - filled));
+            Pad4(rowStart);
+        }
     }
     std::vector<std::uint8_t> bytes;
 };
@@ -476,6 +493,7 @@ inline std::size_t IndexOf(const std::vector<Rgb>& palette, Rgb c) {
     return static_cast<std::size_t>(std::find(palette.begin(), palette.end(), c) - palette.begin());
 }
 
+
 } // namespace detail
 
 // Parses a picture; `file` names it in error messages.
@@ -527,12 +545,8 @@ inline std::vector<std::uint8_t> WriteBmp8(const Art& art, const std::string& fi
     BitmapInfoHeader(w, width, height, 8, imageSize, static_cast<std::uint32_t>(palette.size()));
     for (const Rgb& c : palette)
         w.Rgbquad(c);
-    for (int y = height - 1; y >= 0; --y) {
-        const std::size_t rowStart = w.bytes.size();
-        for (int x = 0; x < width; ++x)
-            w.U8(static_cast<unsigned>(IndexOf(palette, pixels[static_cast<std::size_t>(y) * width + x])));
-        w.Pad4(rowStart);
-    }
+    w.PackedRows(width, height, 8,
+                 [&](int x, int y) { return IndexOf(palette, pixels[static_cast<std::size_t>(y) * width + x]); });
     return std::move(w.bytes);
 }
 
@@ -545,21 +559,24 @@ inline std::vector<std::uint8_t> WriteIco(const Art& art, const std::string& fil
         std::vector<std::uint8_t> data; // header, colour table, XOR bitmap, AND mask
     };
     std::vector<Entry> entries;
-    for (const Image& image : art.images)
+    for (const Image& image : art.images) {
+        const bool transparent = HasTransparent(image);
+        // Transparent pixels are black in the XOR bitmap.
+        std::vector<Rgb> colours;
+        if (transparent) colours.push_back(Rgb{});
+        for (const auto& p : image.pixels)
+            if (p && IndexOf(colours, *p) == colours.size()) colours.push_back(*p);
+        const auto pixel = [&image](int x, int y) -> const std::optional<Rgb>& {
+            return image.pixels[static_cast<std::size_t>(y) * image.width + x];
+        };
         for (int depth : image.depths) {
-            const bool transparent = std::any_of(image.pixels.begin(), image.pixels.end(),
-                                                 [](const auto& p) { return !p.has_value(); });
-            // Transparent pixels are black in the XOR bitmap.
-            std::vector<Rgb> palette;
-            if (transparent) palette.push_back(Rgb{});
-            for (const auto& p : image.pixels)
-                if (p && IndexOf(palette, *p) == palette.size()) palette.push_back(*p);
             const std::size_t room = std::size_t{1} << depth;
-            if (palette.size() > room)
+            if (colours.size() > room)
                 Fail(file, image.line,
                      "a " + std::to_string(room) + "-colour icon image can hold " + std::to_string(room) +
-                         " colours; this one needs " + std::to_string(palette.size()) +
+                         " colours; this one needs " + std::to_string(colours.size()) +
                          (transparent ? " (black included for the transparent pixels)" : ""));
+            std::vector<Rgb> palette = colours;
             palette.resize(room, Rgb{});
             const std::uint32_t xorStride = Stride(image.width, depth);
             const std::uint32_t andStride = Stride(image.width, 1);
@@ -568,42 +585,12 @@ inline std::vector<std::uint8_t> WriteIco(const Art& art, const std::string& fil
             BitmapInfoHeader(w, image.width, image.height * 2, depth, imageSize, 0);
             for (const Rgb& c : palette)
                 w.Rgbquad(c);
-            for (int y = image.height - 1; y >= 0; --y) {
-                const std::size_t rowStart = w.bytes.size();
-                unsigned pending = 0;
-                int bits = 0;
-                for (int x = 0; x < image.width; ++x) {
-                    const auto& p = image.pixels[static_cast<std::size_t>(y) * image.width + x];
-                    pending = (pending << depth) | static_cast<unsigned>(IndexOf(palette, p.value_or(Rgb{})));
-                    bits += depth;
-                    if (bits == 8) {
-                        w.U8(pending);
-                        pending = 0;
-                        bits = 0;
-                    }
-                }
-                if (bits != 0) w.U8(pending << (8 - bits));
-                w.Pad4(rowStart);
-            }
-            for (int y = image.height - 1; y >= 0; --y) {
-                const std::size_t rowStart = w.bytes.size();
-                unsigned pending = 0;
-                int bits = 0;
-                for (int x = 0; x < image.width; ++x) {
-                    const bool clear =
-                        !image.pixels[static_cast<std::size_t>(y) * image.width + x].has_value();
-                    pending = (pending << 1) | (clear ? 1u : 0u);
-                    if (++bits == 8) {
-                        w.U8(pending);
-                        pending = 0;
-                        bits = 0;
-                    }
-                }
-                if (bits != 0) w.U8(pending << (8 - bits));
-                w.Pad4(rowStart);
-            }
+            w.PackedRows(image.width, image.height, depth,
+                         [&](int x, int y) { return IndexOf(palette, pixel(x, y).value_or(Rgb{})); });
+            w.PackedRows(image.width, image.height, 1, [&](int x, int y) { return pixel(x, y) ? 0 : 1; });
             entries.push_back({&image, depth, std::move(w.bytes)});
         }
+    }
     Writer w;
     w.U16(0); // reserved
     w.U16(1); // icon
