@@ -2,6 +2,7 @@
 // the same bytes: prints one table with the median, the range of the runs and
 // the throughput relative to memcpy (the machine's bandwidth).
 #include "document/LineBreaks.h"
+#include "bench/AsciiLines.h"
 #include "document/ListLines.h"
 
 #include <benchmark/benchmark.h>
@@ -18,20 +19,7 @@ namespace {
 
 constexpr size_t kSize = 100u << 20;
 
-// Lines of 20 to 79 printable ASCII characters.
-std::string AsciiText(const char* lineBreak) {
-    std::string text;
-    text.reserve(kSize + 128);
-    unsigned seed = 12345;
-    while (text.size() < kSize) {
-        seed = seed * 1103515245 + 12345;
-        const unsigned length = 20 + (seed >> 16) % 60;
-        for (unsigned i = 0; i < length; ++i) text.push_back(static_cast<char>('a' + (i * 7 + seed) % 26));
-        text += lineBreak;
-    }
-    text.resize(kSize);
-    return text;
-}
+std::string AsciiText(const char* lineBreak) { return AsciiLines(kSize, lineBreak, 12345); }
 
 // Lines of double-byte characters (hiragana, kanji, whose second bytes include
 // 0x5C and 0x7C) with a few ASCII ones, CR LF line breaks.
@@ -45,7 +33,7 @@ std::string ShiftJisText() {
         seed = seed * 1103515245 + 12345;
         const unsigned length = 10 + (seed >> 16) % 30;
         for (unsigned i = 0; i < length; ++i) {
-            const auto& pair = pairs[(seed >> 8) % 8 + 0 * i];
+            const auto& pair = pairs[(seed >> 8) % 8];
             text.push_back(static_cast<char>(pair[0]));
             text.push_back(static_cast<char>(pair[1]));
             seed = seed * 1103515245 + 12345;
@@ -151,26 +139,24 @@ class TableReporter : public benchmark::BenchmarkReporter {
 public:
     bool ReportContext(const Context& context) override {
         std::printf("Byte rules over %zu MB (%d CPUs at %.0f MHz), %s\n", kSize >> 20, context.cpu_info.num_cpus,
-                    context.cpu_info.cycles_per_second / 1e6, "each row: at least 5 runs");
+                    context.cpu_info.cycles_per_second / 1e6, "each row: 7 runs");
         return true;
     }
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration || run.error_occurred) continue;
-            times_[run.run_name.function_name].push_back(run.GetAdjustedRealTime()); // in the time unit (ms)
-            order_.push_back(run.run_name.function_name);
+            std::vector<double>& times = times_[run.run_name.function_name];
+            if (times.empty()) order_.push_back(run.run_name.function_name);
+            times.push_back(run.GetAdjustedRealTime()); // in the time unit (ms)
         }
     }
     void Finalize() override {
-        std::vector<std::string> names;
-        for (const std::string& name : order_)
-            if (std::find(names.begin(), names.end(), name) == names.end()) names.push_back(name);
-        const double copyMs = Median("Memcpy");
+        for (auto& [name, times] : times_) std::sort(times.begin(), times.end());
+        const double copyMs = Median(times_["Memcpy"]);
         std::printf("\n%-20s %10s %21s %9s %14s\n", "benchmark", "median ms", "min-max ms", "GB/s", "vs memcpy");
-        for (const std::string& name : names) {
-            std::vector<double> t = times_[name];
-            std::sort(t.begin(), t.end());
-            const double median = Median(name);
+        for (const std::string& name : order_) {
+            const std::vector<double>& t = times_[name];
+            const double median = Median(t);
             const double gbps = static_cast<double>(kSize) / (median / 1000.0) / 1e9;
             std::printf("%-20s %10.2f %9.2f - %9.2f %9.2f %13.2fx\n", name.c_str(), median, t.front(), t.back(), gbps,
                         copyMs / median);
@@ -180,10 +166,9 @@ public:
     }
 
 private:
-    double Median(const std::string& name) {
-        std::vector<double> t = times_[name];
+    // Of sorted times.
+    static double Median(const std::vector<double>& t) {
         if (t.empty()) return 0;
-        std::sort(t.begin(), t.end());
         return t.size() % 2 ? t[t.size() / 2] : (t[t.size() / 2 - 1] + t[t.size() / 2]) / 2;
     }
     std::map<std::string, std::vector<double>> times_;
@@ -193,7 +178,7 @@ private:
 } // namespace
 
 #define MOKE_BENCH(fn)                                                                                         \
-    BENCHMARK(fn)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->MinTime(0.3)->ReportAggregatesOnly(false)
+    BENCHMARK(fn)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(7)->MinTime(0.3)
 
 MOKE_BENCH(Memchr);
 MOKE_BENCH(Memcpy);

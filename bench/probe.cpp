@@ -13,6 +13,8 @@
 //   probe status  <class>                       the status bar's text (simple text while in simple mode)
 //   probe rect    <class> <child class> [n]     screen rectangle of the n-th child of that class
 // Texts are written as they are (code page 932 bytes).
+#include "bench/AsciiLines.h"
+
 #include <windows.h>
 
 #include <commctrl.h>
@@ -29,23 +31,29 @@
 
 namespace {
 
-struct Found {
-    DWORD process;
-    const char* className;
-    HWND window = nullptr;
-};
-
-BOOL CALLBACK FindTopLevel(HWND window, LPARAM data) {
-    auto* found = reinterpret_cast<Found*>(data);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[128] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (process == found->process && IsWindowVisible(window) && lstrcmpiA(name, found->className) == 0) {
-        found->window = window;
-        return FALSE;
-    }
-    return TRUE;
+// A visible top-level window of the class, of that process when one is given.
+HWND FindTopLevel(const char* className, DWORD process = 0) {
+    struct Search {
+        const char* className;
+        DWORD process;
+        HWND found;
+    } search{className, process, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            char name[128] = {};
+            GetClassNameA(window, name, sizeof name);
+            if ((s->process == 0 || owner == s->process) && IsWindowVisible(window) &&
+                lstrcmpiA(name, s->className) == 0) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND FindEditor(HWND main) {
@@ -78,12 +86,12 @@ bool Run(const std::string& exe, const char* className, const std::string& file,
     }
     const auto deadline = begin + std::chrono::minutes(3);
     WaitForInputIdle(info.hProcess, 180000);
-    Found found{info.dwProcessId, className};
+    HWND window = nullptr;
     HWND editor = nullptr;
     bool ready = false;
     while (std::chrono::steady_clock::now() < deadline) {
-        if (!found.window) EnumWindows(FindTopLevel, reinterpret_cast<LPARAM>(&found));
-        if (found.window && !editor) editor = FindEditor(found.window);
+        if (!window) window = FindTopLevel(className, info.dwProcessId);
+        if (window && !editor) editor = FindEditor(window);
         if (editor) {
             DWORD_PTR length = 0;
             if (SendMessageTimeoutA(editor, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 1000, &length) &&
@@ -101,7 +109,7 @@ bool Run(const std::string& exe, const char* className, const std::string& file,
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
     peakKb = GetProcessMemoryInfo(info.hProcess, &counters, sizeof counters) ? counters.PeakWorkingSetSize / 1024 : 0;
-    if (found.window) PostMessageA(found.window, WM_CLOSE, 0, 0);
+    if (window) PostMessageA(window, WM_CLOSE, 0, 0);
     if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 0);
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
@@ -110,43 +118,13 @@ bool Run(const std::string& exe, const char* className, const std::string& file,
 }
 
 int MakeFile(const char* path, int megabytes, bool lf) {
-    const size_t size = static_cast<size_t>(megabytes) << 20;
-    std::string text;
-    text.reserve(size + 128);
-    unsigned seed = 4242;
-    while (text.size() < size) {
-        seed = seed * 1103515245 + 12345;
-        const unsigned length = 20 + (seed >> 16) % 60;
-        for (unsigned i = 0; i < length; ++i) text.push_back(static_cast<char>('a' + (i * 7 + seed) % 26));
-        text += lf ? "\n" : "\r\n";
-    }
-    text.resize(size);
+    std::string text = AsciiLines(static_cast<size_t>(megabytes) << 20, lf ? "\n" : "\r\n", 4242);
     if (!lf && text.back() == '\r') text.back() = 'x';
     FILE* out = std::fopen(path, "wb");
     if (!out) return 1;
     std::fwrite(text.data(), 1, text.size(), out);
     std::fclose(out);
     return 0;
-}
-
-HWND FindAnyTopLevel(const char* className) {
-    struct Search {
-        const char* className;
-        HWND found;
-    } search{className, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            char name[128] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (IsWindowVisible(window) && lstrcmpiA(name, s->className) == 0) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
 }
 
 HWND NthChild(HWND parent, const char* className, int n) {
@@ -217,12 +195,12 @@ int Query(int argc, char** argv) {
         const DWORD limit = argc >= 4 ? static_cast<DWORD>(std::atoi(argv[3])) : 10000;
         const DWORD start = GetTickCount();
         while (GetTickCount() - start < limit) {
-            if ((FindAnyTopLevel(className) != nullptr) == (what == "wait")) return 0;
+            if ((FindTopLevel(className) != nullptr) == (what == "wait")) return 0;
             Sleep(20);
         }
         return 1;
     }
-    HWND window = FindAnyTopLevel(className);
+    HWND window = FindTopLevel(className);
     if (!window) return 1;
     std::string out;
     if (what == "caption") {

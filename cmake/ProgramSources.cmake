@@ -48,4 +48,5 @@ configure_file(${_src}/resources/MokeList.txt ${CMAKE_BINARY_DIR}/tests/MokeList
 
 # The outside probe of the Wine benchmarks (make bench).
 add_executable(moke_probe ${_src}/bench/probe.cpp)
+target_include_directories(moke_probe PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(moke_probe PRIVATE psapi)

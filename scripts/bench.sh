@@ -9,7 +9,7 @@ cd "$root"
 runs=${MOKE_BENCH_RUNS:-5}
 
 echo "== Byte rules (native, optimised)"
-./build/bench/bench/moke_rules_bench --benchmark_min_time=0.3 2>/dev/null
+./build/bench/bench/moke_rules_bench 2>/dev/null
 
 source scripts/wine-env.sh
 trap moke_wine_finish EXIT
