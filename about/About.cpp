@@ -1,7 +1,6 @@
 #include "about/About.h"
 
 #include "about/NumberFormat.h"
-#include "app/frame/Failure.h"
 #include "app/frame/FormDefinition.h"
 #include "resources/AboutDlg.def.h"
 

@@ -12,7 +12,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int showCommand) {
     try {
         TApplication& app = Application();
         app.Initialize();
-        app.SetTitle("もけらメモ帳");
+        app.SetTitle(kProgramTitle);
         app.CreateForm<TMainForm>(SplitCommandLine(GetCommandLineA()));
         app.CreateForm<TAboutDlg>();
         app.Run(showCommand);

@@ -120,11 +120,8 @@ void TMainForm::FormCreate(TObject&) {
         // when a file dialog later makes another folder the current one.
         OpenFile(ExpandLongPath(FullPathName(arguments_[1])));
     } else {
-        Memo1.Clear();
-        SetFileName(kUntitled);
+        NewDocument();
     }
-    Memo1.SetModified(false);
-    ShowModified(false);
     if (listFailure) std::rethrow_exception(listFailure);
 }
 
@@ -199,8 +196,16 @@ void TMainForm::QuerySaveChanges() {
 
 void TMainForm::New1Click(TObject&) {
     QuerySaveChanges();
-    SetFileName(kUntitled);
+    NewDocument();
+}
+
+void TMainForm::NewDocument() {
     Memo1.Clear();
+    SetFileName(kUntitled);
+    MarkUnmodified();
+}
+
+void TMainForm::MarkUnmodified() {
     Memo1.SetModified(false);
     ShowModified(false);
 }
@@ -219,14 +224,10 @@ void TMainForm::OpenFile(const std::string& path) {
             LoadTextFile(Memo1, path);
         }
         SetFileName(path);
-        Memo1.SetModified(false);
-        ShowModified(false);
+        MarkUnmodified();
     } catch (...) {
         ShowMessageBox("もけらメモ帳で扱える範囲を超える文書です", mtError, mbOK);
-        Memo1.Clear();
-        SetFileName(kUntitled);
-        Memo1.SetModified(false);
-        ShowModified(false);
+        NewDocument();
     }
 }
 
@@ -236,8 +237,7 @@ bool TMainForm::Save() {
         WaitCursor busy(Handle());
         SaveTextFile(Memo1, currentFile_);
     }
-    Memo1.SetModified(false);
-    ShowModified(false);
+    MarkUnmodified();
     return true;
 }
 
@@ -253,8 +253,7 @@ bool TMainForm::SaveAs() {
         SaveTextFile(Memo1, chosen);
     }
     SetFileName(chosen);
-    Memo1.SetModified(false);
-    ShowModified(false);
+    MarkUnmodified();
     return true;
 }
 

@@ -89,10 +89,8 @@ public:
     std::int32_t IconPhase() const { return iconPhase_; }
     const std::string& CurrentFile() const { return currentFile_; }
     const std::string& ListFileName() const { return listFileName_; }
-    // The regional settings of the time stamp, read at start-up and on every
-    // change of the system's settings.
-    const TimeSettings& StampSettings() const { return timeSettings_; }
-    // The stamp for a given moment, as DateTime1Click inserts it.
+    // The stamp for a given moment, as DateTime1Click inserts it, in the
+    // regional settings read at start-up and on every change of them.
     std::string DateStamp(const StampTime& time) const { return DateStampText(time, timeSettings_); }
 
 protected:
@@ -104,6 +102,10 @@ private:
     // cancelled the dialog or declined to overwrite.
     bool Save();
     bool SaveAs();
+    // An empty, untitled, unmodified document; the modified flag and its
+    // indicator cleared.
+    void NewDocument();
+    void MarkUnmodified();
 
     std::int32_t iconPhase_ = 0;
     std::string currentFile_;

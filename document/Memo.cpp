@@ -4,7 +4,6 @@
 #include "document/LineBreaks.h"
 #include "document/TextPositions.h"
 
-#include <cstring>
 #include <string_view>
 
 namespace moke {
@@ -135,19 +134,24 @@ std::string TMemo::Text() const {
 
 void TMemo::SetText(const std::string& text) {
     std::string normalized;
-    const std::string& final = NormalizeLineBreaks(text, normalized) ? normalized : text;
+    SetNormalizedText(NormalizeLineBreaks(text, normalized) ? normalized : text);
+}
+
+void TMemo::SetNormalizedText(const std::string& text) {
     HWND window = Handle();
     const auto current = static_cast<std::size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
-    if (current == final.size() && Text() == final) return;
+    if (current == text.size() && Text() == text) return;
     // The control takes text beyond its limit through WM_SETTEXT without a
     // word; what it would not let the user type is refused here as well.
+    // Characters are never more than bytes: they are counted only when the
+    // bytes alone are over the limit.
     const auto limit = static_cast<std::size_t>(SendMessageA(window, EM_GETLIMITTEXT, 0, 0));
-    const std::string_view sent(final.c_str());
-    const std::size_t length =
-        ControlCountsCharacters() ? CharacterIndexOfByte(sent, sent.size()) : sent.size();
-    if (length > limit) throw MakeFailure(FailureKind::Capacity);
+    const std::string_view sent(text.c_str());
+    if (sent.size() > limit &&
+        (!ControlCountsCharacters() || CharacterIndexOfByte(sent, sent.size()) > limit))
+        throw MakeFailure(FailureKind::Capacity);
     sendingText_ = true;
-    const LRESULT accepted = SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(final.c_str()));
+    const LRESULT accepted = SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     sendingText_ = false;
     if (!accepted) throw MakeFailure(FailureKind::Capacity);
     Change();
@@ -184,6 +188,11 @@ void TMemo::SetSelection(std::size_t start, std::size_t end) {
 }
 
 std::size_t TMemo::SelectionLength() const {
+    HWND window = Window();
+    if (!window) return 0;
+    DWORD from = 0, to = 0;
+    SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    if (from == to) return 0; // no need to fetch the text
     std::size_t start, end;
     GetSelection(start, end);
     return end - start;

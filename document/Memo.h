@@ -46,6 +46,8 @@ public:
     // The whole-text set: normalises line breaks, sends nothing when the text
     // is already there, raises the capacity failure when the control refuses.
     void SetText(const std::string& text);
+    // The same for text whose line breaks are CR LF already.
+    void SetNormalizedText(const std::string& text);
     std::string Text() const;
     std::size_t TextLength() const;
 

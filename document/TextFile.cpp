@@ -49,18 +49,15 @@ FileHandle OpenForReading(const std::string& path) {
     return file;
 }
 
-// The whole file from its current position, with one read. Bytes that were
+// The whole of a file just opened, with one read. Bytes that were
 // not delivered never enter the text: a short read is a failure.
 // With `roomToGrow`, one byte per eight is kept free behind the text, for
 // line breaks made CR LF in place: reserved, not touched, so it costs no
 // memory unless the text grows into it.
 std::string ReadRest(const FileHandle& file, const std::string& path, bool roomToGrow = false) {
-    LARGE_INTEGER zero{}, position{}, end{};
-    if (!SetFilePointerEx(file.Get(), zero, &position, FILE_CURRENT) ||
-        !SetFilePointerEx(file.Get(), zero, &end, FILE_END) ||
-        !SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN))
-        throw MakeFailure(FailureKind::FileOpen, path);
-    const long long count = end.QuadPart - position.QuadPart;
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size)) throw MakeFailure(FailureKind::FileOpen, path);
+    const long long count = size.QuadPart;
     if (count <= 0) return {};
     if (count > std::numeric_limits<DWORD>::max() - 1) throw MakeFailure(FailureKind::OutOfMemory);
     std::string bytes;
@@ -182,10 +179,9 @@ void LoadTextFile(TMemo& memo, const std::string& path) {
     // The control would take the text only up to a NUL: such a file is not
     // shown (nor later saved) cut short.
     if (bytes.find('\0') != std::string::npos) throw MakeFailure(FailureKind::Capacity);
-    // Line breaks are made CR LF once, here; the whole-text set then finds
-    // nothing left to change and sends the text as it is.
+    // Line breaks are made CR LF once, here, and the text is sent as it is.
     NormalizeLineBreaksInPlace(bytes);
-    memo.SetText(bytes);
+    memo.SetNormalizedText(bytes);
     // Nor changed: the control keeps text in a form of its own, and a byte
     // sequence that is no character of the code page (a lead byte before a
     // line break, or at the very end) comes back as another character. Such

@@ -8,11 +8,7 @@
 #define IDI_MAINFORM 2
 
 // ImageList1: ten 16 x 16 images side by side (160 x 16, 24-bit colour).
-// Pixels of MOKE_IMAGELIST_MASK_RGB are transparent.
+// Pixels of #FF00FF are transparent.
 #define IDB_IMAGELIST1 100
 // CoolBar1's background: 55 x 45, 256 colours.
 #define IDB_COOLBAR_BACK 101
-
-#define MOKE_IMAGELIST_MASK_R 255
-#define MOKE_IMAGELIST_MASK_G 0
-#define MOKE_IMAGELIST_MASK_B 255
