@@ -171,7 +171,6 @@ bool TApplication::ProcessMessage(MSG& message) {
         return true;
     }
     ToolTips().MessageTaken(message);
-    if (OnMessageTaken) OnMessageTaken(message);
     if (IsKeyMessage(message)) return true;
     TranslateMessage(&message);
     DispatchMessageA(&message);
@@ -183,9 +182,7 @@ bool TApplication::ProcessMessage(MSG& message) {
 bool TApplication::IsKeyMessage(const MSG& message) {
     if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
     if (GetCapture()) return false;
-    HWND window = message.hwnd;
-    TWinControl* control = nullptr;
-    while (window && !(control = TWinControl::FromHandle(window))) window = GetParent(window);
+    TWinControl* control = TWinControl::FromWindowOrAncestor(message.hwnd);
     if (!control) return false;
     try {
         return control->PreviewKeyDown(message);
@@ -196,9 +193,7 @@ bool TApplication::IsKeyMessage(const MSG& message) {
 }
 
 TControl* TApplication::ControlAtScreenPoint(POINT point) {
-    HWND window = WindowFromPoint(point);
-    TWinControl* control = nullptr;
-    while (window && !(control = TWinControl::FromHandle(window))) window = GetParent(window);
+    TWinControl* control = TWinControl::FromWindowOrAncestor(WindowFromPoint(point));
     if (!control) return nullptr;
     if (TControl* inner = control->ControlAtPos(control->ScreenToClient(point), true)) return inner;
     return control;
@@ -227,15 +222,8 @@ void TApplication::RunIdlePass() {
         if (target) target->Perform(CM_MOUSEENTER);
     }
 
-    std::string_view hint;
-    for (TControl* c = under; c; c = c->Parent()) {
-        if (!c->Hint().empty()) {
-            hint = LongHint(c->Hint());
-            break;
-        }
-    }
     ToolTips().Idle(under);
-    SetHint(hint);
+    SetHint(under ? LongHint(under->InheritedHint()) : std::string_view{});
     if (OnIdle) OnIdle(under);
 }
 

@@ -25,7 +25,6 @@ public:
     // Builds the lead-byte set, registers the common controls and makes the
     // application window. Runs once, before any form.
     void Initialize();
-    bool Initialized() const { return appWindow_ != nullptr; }
 
     // The hidden top-level window that carries the title and the taskbar button.
     HWND Handle() const;
@@ -80,10 +79,7 @@ public:
     // The control that holds the mouse capture, or null.
     static TControl* CaptureControl();
 
-    // Hooks for the pieces that watch the loop.
-    // Sees every message taken from the queue before anything else happens to it.
-    std::function<void(const MSG&)> OnMessageTaken;
-    // Runs in the idle pass after the hint, with the control under the pointer.
+    // Hook for the pieces that watch the loop: runs in the idle pass after the hint, with the control under the pointer.
     std::function<void(TControl* underPointer)> OnIdle;
 
     void Minimize();

@@ -73,7 +73,6 @@ public:
     void AddButton(TToolButton& button);
     // Places a control of this tool bar over a slot of its own width, after the buttons so far.
     void AddControl(TWinControl& control);
-    const std::vector<TToolButton*>& Buttons() const { return buttons_; }
     // The size that fits every button in one row per wrap.
     SIZE IdealSize() const;
 
@@ -105,7 +104,6 @@ public:
     // Tiles the background picture over `area` of a child's device context;
     // `offset` is the child's position in the bar, so the pattern stays anchored to the bar.
     void PaintBackground(HDC dc, const RECT& area, POINT offset) const;
-    int BandCount() const { return static_cast<int>(bands_.size()); }
 
 protected:
     void CreateParams(TCreateParams& params) override;

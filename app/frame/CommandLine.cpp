@@ -22,10 +22,10 @@ std::string NextToken(std::string_view line, std::size_t& pos) {
         break;
     }
     std::string token;
-    while (pos < end && line[pos] != '\0' && !IsSeparator(line[pos])) {
+    while (pos < end && !IsSeparator(line[pos])) {
         if (line[pos] == '"') {
             ++pos;
-            while (pos < end && line[pos] != '\0' && line[pos] != '"')
+            while (pos < end && line[pos] != '"')
                 token += line[pos++];
             if (pos < end && line[pos] == '"') ++pos;
         } else {

@@ -216,15 +216,17 @@ void TControl::SetCaption(std::string_view caption) {
     Invalidate();
 }
 
+std::string_view TControl::InheritedHint() const {
+    for (const TControl* c = this; c; c = c->Parent())
+        if (!c->Hint().empty()) return c->Hint();
+    return {};
+}
+
 void TControl::SetShowHint(bool show) {
     if (showHint_ != show) {
         showHint_ = show;
         parentShowHint_ = false;
-        ParentShowHintChanged();
-        if (auto* self = dynamic_cast<TWinControl*>(this)) {
-            for (TControl* child : self->Controls())
-                if (child->parentShowHint_) child->ParentShowHintChanged();
-        }
+        ParentShowHintChanged(); // a windowed control passes it on to its children
     }
 }
 
@@ -236,11 +238,6 @@ void TControl::SetParentShowHint(bool inherit) {
 
 void TControl::ParentShowHintChanged() {
     if (parentShowHint_ && parent_) showHint_ = parent_->showHint_;
-}
-
-void TControl::SetParentFont(bool inherit) {
-    parentFont_ = inherit;
-    if (inherit) ParentFontChanged();
 }
 
 void TControl::ParentFontChanged() {
@@ -351,6 +348,12 @@ void RegisterOwnClass(const TCreateParams& params) {
 }
 
 } // namespace
+
+TWinControl* TWinControl::FromWindowOrAncestor(HWND window) {
+    TWinControl* control = nullptr;
+    while (window && !(control = FromHandle(window))) window = GetParent(window);
+    return control;
+}
 
 TWinControl* TWinControl::FromHandle(HWND window) {
     if (!window) return nullptr;
@@ -468,21 +471,16 @@ void TWinControl::CreateWnd() {
         ~CreatingFlag() { flag = false; }
     } reset{creating_};
 
-    HWND window = nullptr;
-    if (params.ownClass) {
-        RegisterOwnClass(params);
-        window = CreateWindowExA(params.exStyle, params.className.c_str(), params.caption.c_str(), params.style,
-                                 params.x, params.y, params.width, params.height, params.parent, params.menu,
-                                 Instance(), this);
-    } else {
-        window = CreateWindowExA(params.exStyle, params.className.c_str(), params.caption.c_str(), params.style,
-                                 params.x, params.y, params.width, params.height, params.parent, params.menu,
-                                 Instance(), nullptr);
-        if (window) {
-            Attach(window);
-            defaultProc_ = reinterpret_cast<WNDPROC>(
-                SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
-        }
+    // Windows of our own classes are bound as they are made; platform
+    // controls are subclassed once they exist.
+    if (params.ownClass) RegisterOwnClass(params);
+    HWND window = CreateWindowExA(params.exStyle, params.className.c_str(), params.caption.c_str(), params.style,
+                                  params.x, params.y, params.width, params.height, params.parent, params.menu,
+                                  Instance(), params.ownClass ? this : nullptr);
+    if (window && !params.ownClass) {
+        Attach(window);
+        defaultProc_ = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
     }
     if (!window) throw Failure("window of " + Name() + " (" + params.className + ") cannot be created");
     ApplyFont();
@@ -522,8 +520,6 @@ void TWinControl::FontChanged() {
         if (child->ParentFont()) child->ParentFontChanged();
     Invalidate();
 }
-
-void TWinControl::ParentFontChanged() { TControl::ParentFontChanged(); }
 
 void TWinControl::ParentShowHintChanged() {
     TControl::ParentShowHintChanged();
@@ -576,8 +572,6 @@ POINT TWinControl::ScreenToClient(POINT point) const {
     }
     return TControl::ScreenToClient(point);
 }
-
-void TWinControl::SetVisible(bool visible) { TControl::SetVisible(visible); }
 
 void TWinControl::SetEnabled(bool enabled) {
     if (Enabled() == enabled) return;
@@ -682,8 +676,6 @@ bool TWinControl::RouteMouseToGraphic(TMessage& message) {
     return true;
 }
 
-void TWinControl::PaintWindow(HDC) {}
-
 void TWinControl::PaintControls(HDC dc) {
     for (TControl* c : controls_) {
         if (c->IsWindowed() || !c->Visible()) continue;
@@ -701,7 +693,6 @@ void TWinControl::PaintHandler(TMessage& message) {
     PAINTSTRUCT ps;
     HDC dc = message.WParam ? reinterpret_cast<HDC>(message.WParam) : BeginPaint(handle_, &ps);
     try {
-        PaintWindow(dc);
         PaintControls(dc);
     } catch (...) {
         if (!message.WParam) EndPaint(handle_, &ps);
@@ -791,17 +782,14 @@ void TWinControl::WndProc(TMessage& message) {
             return;
         }
         break;
-    case WM_CANCELMODE:
-        if (mouseCapture_) {
-            mouseCapture_->Perform(WM_CANCELMODE);
-            mouseCapture_ = nullptr;
-        }
-        break;
     case WM_CAPTURECHANGED:
         // The capture taken for a pressed child went elsewhere without a
         // release (another program came to the front, say): the child is
         // pressed no longer, and later clicks go where they are made.
-        if (mouseCapture_ && reinterpret_cast<HWND>(message.LParam) != handle_) {
+        if (reinterpret_cast<HWND>(message.LParam) == handle_) break;
+        [[fallthrough]];
+    case WM_CANCELMODE:
+        if (mouseCapture_) {
             mouseCapture_->Perform(WM_CANCELMODE);
             mouseCapture_ = nullptr;
         }

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,7 +72,6 @@ public:
     }
 
 private:
-    friend class TComponentAccess;
     void Insert(TComponent* component) { components_.push_back(component); }
     void Remove(TComponent* component);
 
@@ -165,6 +163,8 @@ public:
     virtual void SetCaption(std::string_view caption);
 
     const std::string& Hint() const { return hint_; }
+    // The first hint that is not empty, from this control up its parents.
+    std::string_view InheritedHint() const;
     void SetHint(std::string_view hint) { hint_ = hint; }
     bool ShowHint() const { return showHint_; }
     // A different value also ends the copying from the parent.
@@ -174,7 +174,6 @@ public:
 
     TFont& Font() { return font_; }
     bool ParentFont() const { return parentFont_; }
-    void SetParentFont(bool inherit);
 
     HCURSOR Cursor() const { return cursor_; }
     void SetCursor(HCURSOR cursor) { cursor_ = cursor; }
@@ -268,6 +267,8 @@ public:
     TControl* ControlAtPos(POINT point, bool allowDisabled) const;
     // The control of the program that owns a window of this thread, or null.
     static TWinControl* FromHandle(HWND window);
+    // The control of the window, or of the nearest of its parents that has one.
+    static TWinControl* FromWindowOrAncestor(HWND window);
     // The child drawn by this control that holds the mouse capture, if any.
     TControl* CapturedChild() const { return mouseCapture_; }
 
@@ -275,7 +276,6 @@ public:
     RECT ClientRect() const override;
     POINT ClientToScreen(POINT point) const override;
     POINT ScreenToClient(POINT point) const override;
-    void SetVisible(bool visible) override;
     void SetEnabled(bool enabled) override;
     void SetCaption(std::string_view caption) override;
     void Invalidate() override;
@@ -312,11 +312,9 @@ protected:
     virtual void InitializeWnd() {}
     // Runs just before the window goes (state to keep for the next window).
     virtual void FinalizeWnd() {}
-    virtual void PaintWindow(HDC dc);
     void PaintHandler(TMessage& message);
     void PaintControls(HDC dc);
     void FontChanged() override;
-    void ParentFontChanged() override;
     void ParentShowHintChanged() override;
     void VisibleChanged() override;
     bool Creating() const { return creating_; }

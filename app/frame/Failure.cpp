@@ -2,7 +2,7 @@
 
 namespace moke {
 
-SilentCancel::SilentCancel() : Failure(FailureKind::Abort, "Abort による中断") {}
+SilentCancel::SilentCancel() : Failure(FailureKind::Abort, std::string(FailureFormat(FailureKind::Abort))) {}
 
 void Abort() { throw SilentCancel(); }
 
@@ -23,7 +23,6 @@ std::string_view FailureFormat(FailureKind kind) {
 Failure MakeFailure(FailureKind kind, std::string_view path) {
     std::string text(FailureFormat(kind));
     if (auto at = text.find("%s"); at != std::string::npos) text.replace(at, 2, path);
-    if (kind == FailureKind::Abort) return SilentCancel();
     return Failure(kind, std::move(text));
 }
 

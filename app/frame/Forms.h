@@ -25,10 +25,8 @@ public:
     TForm(TComponent* owner, std::string className);
     ~TForm() override;
 
-    const std::string& ClassName() const { return className_; }
 
     void SetBorderStyle(TBorderStyle style) { borderStyle_ = style; }
-    TBorderStyle BorderStyle() const { return borderStyle_; }
     void SetPosition(TPosition position) { position_ = position; }
     void SetWindowState(TWindowState state);
     // Size of the client area; applied to the window's outer size when it is made.
@@ -46,14 +44,12 @@ public:
     void Hide();
     // Shows the form modally: returns the result when ModalResult is set.
     int ShowModal();
-    bool Modal() const { return modal_; }
     int ModalResult() const { return modalResult_; }
     void SetModalResult(int result) { modalResult_ = result; }
     // The close box, Alt+F4 and the Exit command: asks the close query first.
     void Close();
     bool CloseQuery();
 
-    TWinControl* ActiveControl() const { return activeControl_; }
     void SetActiveControl(TWinControl* control);
     void FocusChanged(TWinControl* control);
 

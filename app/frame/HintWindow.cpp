@@ -233,12 +233,7 @@ void TToolTips::ShowAt(POINT p) {
         Cancel();
         return;
     }
-    std::string_view hint;
-    for (TControl* c = hintControl_; c; c = c->Parent())
-        if (!c->Hint().empty()) {
-            hint = ShortHint(c->Hint());
-            break;
-        }
+    const std::string_view hint = ShortHint(hintControl_->InheritedHint());
     if (hint.empty()) {
         Cancel();
         return;
@@ -272,11 +267,7 @@ void TToolTips::MessageTaken(const MSG& message) {
         return;
     }
     if (m == WM_MOUSEMOVE) {
-        for (HWND w = message.hwnd; w; w = GetParent(w))
-            if (TWinControl::FromHandle(w)) {
-                PointerMoved(message.pt);
-                return;
-            }
+        if (TWinControl::FromWindowOrAncestor(message.hwnd)) PointerMoved(message.pt);
     }
 }
 

@@ -21,9 +21,6 @@ public:
     void Renew();
 
     COLORREF Color() const { return color_; }
-    unsigned ShowPause() const { return showPause_; }
-    unsigned QuickPause() const { return quickPause_; }
-    unsigned HidePause() const { return hidePause_; }
 
     // Hooks of the message loop.
     void MessageTaken(const MSG& message);

@@ -193,18 +193,17 @@ void TMainMenu::ItemChanged(TMenuItem& item) {
 
 TMenuItem* TMainMenu::FindItem(UINT_PTR value, TMenuFind kind) const { return FindIn(*root_, value, kind); }
 
-bool TMainMenu::DispatchCommand(UINT command) {
-    TMenuItem* item = FindItem(command, TMenuFind::Command);
+bool TMainMenu::ClickFound(UINT_PTR value, TMenuFind kind) {
+    TMenuItem* item = FindItem(value, kind);
     if (!item) return false;
     item->Click();
     return true;
 }
 
+bool TMainMenu::DispatchCommand(UINT command) { return ClickFound(command, TMenuFind::Command); }
+
 bool TMainMenu::DispatchPopup(HMENU popup) {
-    TMenuItem* item = FindItem(reinterpret_cast<UINT_PTR>(popup), TMenuFind::Handle);
-    if (!item) return false;
-    item->Click();
-    return true;
+    return ClickFound(reinterpret_cast<UINT_PTR>(popup), TMenuFind::Handle);
 }
 
 bool TMainMenu::IsShortCut(const MSG& message) {

@@ -82,7 +82,6 @@ public:
     // The menu bar, built from the items on first use.
     HMENU Handle();
     void AttachTo(HWND window);
-    HWND Window() const { return window_; }
 
     TMenuItem* FindItem(UINT_PTR value, TMenuFind kind) const;
     // WM_COMMAND without a control: clicks the item with that identifier.
@@ -95,6 +94,7 @@ public:
 private:
     friend class TMenuItem;
     void ItemChanged(TMenuItem& item);
+    bool ClickFound(UINT_PTR value, TMenuFind kind);
 
     TMenuItem* root_;
     HMENU handle_ = nullptr;

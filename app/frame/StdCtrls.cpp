@@ -48,11 +48,6 @@ UINT TLabel::DrawFlags() const {
     UINT flags = DT_EXPANDTABS;
     if (wordWrap_) flags |= DT_WORDBREAK;
     if (!showAccelChar_) flags |= DT_NOPREFIX;
-    switch (alignment_) {
-    case TAlignment::Left: flags |= DT_LEFT; break;
-    case TAlignment::Right: flags |= DT_RIGHT; break;
-    case TAlignment::Center: flags |= DT_CENTER; break;
-    }
     return flags;
 }
 
@@ -92,11 +87,6 @@ void TLabel::SetShowAccelChar(bool value) {
     AdjustBounds();
     Invalidate();
 }
-void TLabel::SetAlignment(TAlignment value) {
-    alignment_ = value;
-    Invalidate();
-}
-
 void TLabel::FontChanged() {
     AdjustBounds();
     Invalidate();
@@ -107,13 +97,8 @@ void TLabel::Paint(HDC dc) {
     if (!transparent_) FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ old = SelectObject(dc, Font().Handle());
-    if (Enabled()) {
-        SetTextColor(dc, Font().Color());
-        DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, DrawFlags());
-    } else {
-        SetTextColor(dc, GetSysColor(COLOR_GRAYTEXT));
-        DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, DrawFlags());
-    }
+    SetTextColor(dc, Enabled() ? Font().Color() : GetSysColor(COLOR_GRAYTEXT));
+    DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, DrawFlags());
     SelectObject(dc, old);
 }
 

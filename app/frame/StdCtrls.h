@@ -33,8 +33,6 @@ private:
     int modalResult_ = 0;
 };
 
-enum class TAlignment { Left, Right, Center };
-
 // A text label drawn by its parent.
 class TLabel : public TGraphicControl {
 public:
@@ -49,8 +47,6 @@ public:
     void SetTransparent(bool value);
     bool ShowAccelChar() const { return showAccelChar_; }
     void SetShowAccelChar(bool value);
-    TAlignment Alignment() const { return alignment_; }
-    void SetAlignment(TAlignment value);
 
     void Paint(HDC dc) override;
 
@@ -64,7 +60,6 @@ private:
     bool wordWrap_ = false;
     bool transparent_ = false;
     bool showAccelChar_ = true;
-    TAlignment alignment_ = TAlignment::Left;
 };
 
 // A picture drawn by its parent: an icon.

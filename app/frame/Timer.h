@@ -17,7 +17,6 @@ public:
     void SetInterval(unsigned milliseconds);
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled);
-    const TNotifyEvent& OnTimer() const { return onTimer_; }
     void SetOnTimer(TNotifyEvent handler);
     // The hidden window that receives WM_TIMER.
     HWND Handle() const;
