@@ -55,8 +55,5 @@ endforeach()
 
 add_custom_target(moke_artwork DEPENDS ${MOKE_ARTWORK_FILES})
 
-# The resource script is compiled again whenever a picture changes, and finds
-# resources/resource.h and the pictures without further settings.
+# The resource script is compiled again whenever a picture changes.
 set_property(SOURCE "${MOKE_ARTWORK_RC}" APPEND PROPERTY OBJECT_DEPENDS ${MOKE_ARTWORK_FILES})
-set_property(SOURCE "${MOKE_ARTWORK_RC}" APPEND PROPERTY INCLUDE_DIRECTORIES "${PROJECT_SOURCE_DIR}"
-                                                                            "${MOKE_ARTWORK_DIR}")

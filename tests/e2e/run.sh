@@ -47,6 +47,8 @@ start_editor() { # [file]
     if [ -n "${l:-}" ]; then xdotool mousemove $(((l + r) / 2)) $(((t + b) / 2)) click 1; settle 0.4; fi
 }
 close_editor() { q gone TMainForm 10000 || fail "the editor did not close"; }
+# File > 終了 on a modified document: the save question must come.
+ask_to_close() { key alt+f x; q wait TMessageForm 5000 || fail "the save question did not appear${1:+ $1}"; }
 
 one_run() {
     work=$(mktemp -d "$root/build/e2e.XXXXXX")
@@ -57,11 +59,13 @@ one_run() {
     expect_eq "caption" "$(q caption TMainForm)" "無題 - もけらメモ帳"
     expect_eq "status" "$(q status TMainForm)" ""
 
+    typed=$(printf 'hello world\r\nsecond line')
+
     step "type two lines; the status bar says 変更あり"
     type_text "hello world"
     key Return
     type_text "second line"
-    expect_eq "text" "$(q text TMainForm)" "$(printf 'hello world\r\nsecond line')"
+    expect_eq "text" "$(q text TMainForm)" "$typed"
     expect_eq "status" "$(q status TMainForm)" "変更あり"
 
     step "File > 名前を付けて保存 with the real dialog, a name without extension"
@@ -75,7 +79,7 @@ one_run() {
     q gone '#32770' 10000 || fail "the save dialog did not close"
     settle 1
     if [ -f "$work/saved.txt" ]; then
-        [ "$(od -An -tx1 "$work/saved.txt" | tr -d ' \n')" = "$(printf 'hello world\r\nsecond line' | od -An -tx1 | tr -d ' \n')" ] ||
+        [ "$(od -An -tx1 "$work/saved.txt" | tr -d ' \n')" = "$(printf '%s' "$typed" | od -An -tx1 | tr -d ' \n')" ] ||
             fail "saved.txt does not hold the typed bytes"
     else
         fail "saved.txt was not written (the default extension txt was not added?)"
@@ -88,7 +92,7 @@ one_run() {
     step "reopen it from the command line, by its bare name in the current folder"
     start_editor saved.txt || return
     expect_eq "caption" "$(q caption TMainForm)" "saved.txt - もけらメモ帳"
-    expect_eq "text" "$(q text TMainForm)" "$(printf 'hello world\r\nsecond line')"
+    expect_eq "text" "$(q text TMainForm)" "$typed"
 
     step "the 編集 menu: hint of the highlighted item; 切り取り greyed without a selection"
     key alt+e
@@ -100,13 +104,13 @@ one_run() {
     fi
     key t
     key Escape Escape
-    expect_eq "text after a greyed 切り取り" "$(q text TMainForm)" "$(printf 'hello world\r\nsecond line')"
+    expect_eq "text after a greyed 切り取り" "$(q text TMainForm)" "$typed"
     key ctrl+a
     key alt+e t
     expect_eq "text after 切り取り of everything" "$(q text TMainForm)" ""
     expect_eq "status after cutting" "$(q status TMainForm)" "変更あり"
     key ctrl+z
-    expect_eq "text after undo" "$(q text TMainForm)" "$(printf 'hello world\r\nsecond line')"
+    expect_eq "text after undo" "$(q text TMainForm)" "$typed"
 
     step "insert a phrase from the drop-down"
     key ctrl+End
@@ -115,36 +119,32 @@ one_run() {
     settle 0.6
     key Down Return
     key alt+e b
-    expect_eq "text with the phrase" "$(q text TMainForm)" "$(printf 'hello world\r\nsecond lineお世話になっております。')"
+    expect_eq "text with the phrase" "$(q text TMainForm)" "${typed}お世話になっております。"
 
     step "close: Cancel keeps the window, No discards"
-    key alt+f x
-    q wait TMessageForm 5000 || fail "the save question did not appear"
+    ask_to_close
     key Escape
     settle 0.6
     q wait TMainForm 1000 || fail "Cancel closed the window"
-    expect_eq "text after Cancel" "$(q text TMainForm)" "$(printf 'hello world\r\nsecond lineお世話になっております。')"
-    key alt+f x
-    q wait TMessageForm 5000 || fail "the save question did not appear again"
+    expect_eq "text after Cancel" "$(q text TMainForm)" "${typed}お世話になっております。"
+    ask_to_close again
     key n
     close_editor
-    [ "$(cat "$work/saved.txt")" = "$(printf 'hello world\r\nsecond line')" ] || fail "No changed the file"
+    [ "$(cat "$work/saved.txt")" = "$typed" ] || fail "No changed the file"
 
     step "close: Yes saves the named document"
     start_editor "$(winepath -w "$work/saved.txt")" || return
     key ctrl+End
     type_text "!"
-    key alt+f x
-    q wait TMessageForm 5000 || fail "the save question did not appear"
+    ask_to_close
     key y
     close_editor
-    [ "$(cat "$work/saved.txt")" = "$(printf 'hello world\r\nsecond line!')" ] || fail "Yes did not save the change"
+    [ "$(cat "$work/saved.txt")" = "${typed}!" ] || fail "Yes did not save the change"
 
     step "close an untitled document: Yes, then cancelling the save dialog keeps the window"
     start_editor || return
     type_text "draft"
-    key alt+f x
-    q wait TMessageForm 5000 || fail "the save question did not appear"
+    ask_to_close
     key y
     q wait '#32770' 10000 || fail "the save dialog did not appear"
     settle 0.6
@@ -152,8 +152,7 @@ one_run() {
     settle 1
     q wait TMainForm 1000 || fail "cancelling the save dialog closed the window (changes lost)"
     expect_eq "text kept" "$(q text TMainForm)" "draft"
-    key alt+f x
-    q wait TMessageForm 5000 || fail "the save question did not appear"
+    ask_to_close
     key n
     close_editor
 
