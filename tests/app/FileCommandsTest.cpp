@@ -8,6 +8,7 @@
 #include "app/frame/Application.h"
 #include "app/frame/CommandLine.h"
 #include "app/frame/Menus.h"
+#include "tests/support/FileDialogs.h"
 #include "tests/support/Files.h"
 #include "tests/support/Gui.h"
 #include "tests/support/MainFormFixture.h"
@@ -45,23 +46,9 @@ std::string OverwriteQuestion(const std::string& path) {
     return path + "\rこのファイルはすでに存在します。\r上書きしますか?";
 }
 
-HWND FileNameField(HWND dialog) {
-    if (HWND combo = GetDlgItem(dialog, cmb13); combo && IsWindowVisible(combo)) return combo;
-    return GetDlgItem(dialog, edt1);
-}
-
 // Answers for the boxes and dialogs a command shows.
 std::function<void(HWND)> Press(const std::string& caption) {
     return ModalAnswerer::Click(caption);
-}
-std::function<void(HWND)> ChooseFile(const std::string& name) {
-    return [name](HWND dialog) {
-        SetWindowTextA(FileNameField(dialog), name.c_str());
-        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-    };
-}
-std::function<void(HWND)> CancelDialog() {
-    return [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); };
 }
 std::function<void(HWND)> Dismiss() {
     return [](HWND window) { PostMessageA(window, WM_COMMAND, IDOK, 0); };
@@ -90,7 +77,6 @@ class Boxes {
         return i < Seen().size() ? Seen()[i] : none;
     }
     size_t Count() const { return Seen().size(); }
-    bool AllAnswered() const { return answerer_.Done(); }
     const std::vector<std::string>& Unexpected() const { return unexpected_; }
 
   private:
@@ -149,11 +135,6 @@ HDROP MakeDrop(const std::vector<std::string>& names) {
 
 class FileCommandsTest : public MainFormTest {
   protected:
-    void TearDown() override {
-        MainFormTest::TearDown();
-        Application().ClearTerminated();
-    }
-
     // Runs a command through its menu item, as the menu would.
     void Command(const char* itemName) {
         auto* item = dynamic_cast<TMenuItem*>(Form().FindComponent(itemName));

@@ -7,6 +7,7 @@
 
 #include "app/frame/ComCtrls.h"
 #include "app/frame/Menus.h"
+#include "tests/support/Files.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <commctrl.h>
@@ -174,51 +175,23 @@ TEST_F(ShellLaunchTest, HomePageFromTheToolButtonAndTheMenuItem) {
 
 // --- The real shell -----------------------------------------------------------
 
-// A folder of its own under the temporary folder, removed with what it holds.
-class TempFolder {
-  public:
-    explicit TempFolder(const std::string& leaf) {
-        char base[MAX_PATH + 1] = {};
-        GetTempPathA(sizeof base, base);
-        path_ = std::string(base) + leaf + "-" + std::to_string(GetCurrentProcessId());
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~TempFolder() {
-        for (const std::string& name : made_)
-            DeleteFileA(name.c_str());
-        RemoveDirectoryA(path_.c_str());
-    }
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& name) {
-        made_.push_back(path_ + "\\" + name);
-        return made_.back();
-    }
-
-  private:
-    std::string path_;
-    std::vector<std::string> made_;
-};
-
-bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+std::string TemporaryFolder() {
+    char base[MAX_PATH + 1] = {};
+    GetTempPathA(sizeof base, base);
+    return base;
 }
 
 TEST_F(ShellLaunchTest, TheShellStartsTheSelectedProgramByItsExactName) {
     SetShellOpenHookForTesting({});
     // A folder name with 0x5C trail bytes: a byte lost or split on the way
     // names another file, and nothing runs.
-    TempFolder folder("moke表示");
-    ASSERT_TRUE(Exists(folder.Path())) << Utf8(folder.Path());
-    const std::string script = folder.File("能力.bat");
-    const std::string marker = folder.File("marker.txt");
-    {
-        HANDLE file = CreateFileA(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(file, INVALID_HANDLE_VALUE);
-        const std::string body = "@echo started> \"%~dp0marker.txt\"\r\n";
-        DWORD written = 0;
-        WriteFile(file, body.data(), static_cast<DWORD>(body.size()), &written, nullptr);
-        CloseHandle(file);
-    }
+    ScratchFolder scratch(TemporaryFolder());
+    const std::string folder = scratch / "moke表示";
+    ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr)) << Utf8(folder);
+    const std::string script = folder + "\\能力.bat";
+    const std::string marker = folder + "\\marker.txt";
+    WriteBytes(script, "@echo started> \"%~dp0marker.txt\"\r\n");
+    ASSERT_TRUE(Exists(script));
     SelectInText("表示: ", script, "\r\n次の行");
     ClickToolButton("ToolButton15");
     EXPECT_TRUE(PumpUntil([&] { return Exists(marker); }, std::chrono::seconds(30)))

@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include <cstdint>
 #include <ostream>
 #include <vector>
@@ -25,8 +23,8 @@ inline void PrintTo(const IconPicture& picture, std::ostream* out) {
 }
 
 namespace detail {
-inline std::vector<std::uint32_t> BitmapPixels(HBITMAP bitmap, int width, int height) {
-    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+// A 32-bit surface of that size, top row first.
+inline BITMAPINFO TopDown32(int width, int height) {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -34,6 +32,12 @@ inline std::vector<std::uint32_t> BitmapPixels(HBITMAP bitmap, int width, int he
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+inline std::vector<std::uint32_t> BitmapPixels(HBITMAP bitmap, int width, int height) {
+    std::vector<std::uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
+    BITMAPINFO info = TopDown32(width, height);
     HDC dc = GetDC(nullptr);
     const int rows =
         GetDIBits(dc, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
@@ -64,13 +68,7 @@ inline IconPicture PictureOf(HICON icon) {
 // Draws into a fresh 32-bit surface filled with `background` and returns its pixels.
 template <class Draw>
 std::vector<std::uint32_t> Drawn(int width, int height, COLORREF background, Draw draw) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = detail::TopDown32(width, height);
     void* bits = nullptr;
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);

@@ -6,6 +6,7 @@
 
 #include "app/frame/Application.h"
 #include "app/frame/Forms.h"
+#include "tests/support/FileDialogs.h"
 #include "tests/support/Files.h"
 #include "tests/support/Gui.h"
 
@@ -43,22 +44,6 @@ std::string ComboItem(HWND combo, int index) {
     SendMessageA(combo, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<size_t>(length));
     return text;
-}
-
-// The file name field of the explorer-style dialog: the combo box 0x47C or
-// the plain edit 0x480.
-HWND FileNameField(HWND dialog) {
-    if (HWND combo = GetDlgItem(dialog, cmb13); combo && IsWindowVisible(combo)) return combo;
-    return GetDlgItem(dialog, edt1);
-}
-
-// Selects a row of one of a dialog's lists as the user does: the list
-// reports the confirmed choice, then the change.
-void Select(HWND dialog, int list, int row) {
-    HWND combo = GetDlgItem(dialog, list);
-    SendMessageA(combo, CB_SETCURSEL, row, 0);
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, CBN_SELENDOK), reinterpret_cast<LPARAM>(combo));
-    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(list, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
 }
 
 bool Centred(const RECT& r) {
@@ -106,15 +91,9 @@ class DialogsTest : public testing::Test {
         };
     }
     static std::function<void(HWND)> Choose(const std::string& name, int filterRow = -1) {
-        return [name, filterRow](HWND dialog) {
-            if (filterRow >= 0) Select(dialog, cmb1, filterRow);
-            SetWindowTextA(FileNameField(dialog), name.c_str());
-            PostMessageA(dialog, WM_COMMAND, IDOK, 0);
-        };
+        return ChooseFile(name, filterRow);
     }
-    static std::function<void(HWND)> Cancel() {
-        return [](HWND dialog) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); };
-    }
+    static std::function<void(HWND)> Cancel() { return CancelDialog(); }
     // Runs the dialog with one answer; a second system window (such as an
     // overwrite prompt) would be closed and counted.
     bool Run(TFileDialog& dialog, std::function<void(HWND)> answer, size_t* windowsSeen = nullptr) {
