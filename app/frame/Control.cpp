@@ -5,6 +5,7 @@
 #include "app/frame/Forms.h"
 
 #include <algorithm>
+#include <cstddef>
 
 namespace moke {
 
@@ -64,12 +65,16 @@ void TFont::Assign(const TFont& source) {
     Changed();
 }
 
+unsigned TFont::StylesOf(const LOGFONTA& logFont) {
+    return (logFont.lfWeight > FW_NORMAL ? unsigned{Bold} : 0u) | (logFont.lfItalic ? unsigned{Italic} : 0u) |
+           (logFont.lfUnderline ? unsigned{Underline} : 0u) | (logFont.lfStrikeOut ? unsigned{StrikeOut} : 0u);
+}
+
 void TFont::Assign(const LOGFONTA& logFont, COLORREF color) {
     name_ = logFont.lfFaceName;
     height_ = logFont.lfHeight;
     charset_ = logFont.lfCharSet;
-    styles_ = (logFont.lfWeight > FW_NORMAL ? unsigned{Bold} : 0u) | (logFont.lfItalic ? unsigned{Italic} : 0u) |
-              (logFont.lfUnderline ? unsigned{Underline} : 0u) | (logFont.lfStrikeOut ? unsigned{StrikeOut} : 0u);
+    styles_ = StylesOf(logFont);
     color_ = color;
     Changed();
 }
@@ -815,6 +820,22 @@ bool TWinControl::PreviewKeyDown(const MSG& message) {
         return true;
     // 3. Dialog navigation.
     return form && form->DialogKey(*this, message);
+}
+
+bool ReadNonClientMetrics(NONCLIENTMETRICSA& metrics) {
+    metrics = NONCLIENTMETRICSA{};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
+    return SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != FALSE;
+}
+
+RECT MeasureText(HFONT font, std::string_view text, RECT bounds, UINT flags) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    const std::string copy(text);
+    DrawTextA(dc, copy.c_str(), static_cast<int>(copy.size()), &bounds, flags | DT_CALCRECT);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return bounds;
 }
 
 } // namespace moke

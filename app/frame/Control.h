@@ -93,6 +93,8 @@ public:
     // Copies the description (not the change handler).
     void Assign(const TFont& source);
     void Assign(const LOGFONTA& logFont, COLORREF color);
+    // The styles a logical font describes.
+    static unsigned StylesOf(const LOGFONTA& logFont);
 
     const std::string& Name() const { return name_; }
     int Height() const { return height_; }
@@ -343,5 +345,13 @@ private:
     bool aligning_ = false;
     TControl* mouseCapture_ = nullptr;
 };
+
+// The system's non-client metrics (in the original, smaller structure);
+// false when they cannot be read.
+bool ReadNonClientMetrics(NONCLIENTMETRICSA& metrics);
+
+// The rectangle `text` takes when drawn in `font` on the screen with
+// DrawText's `flags` (DT_CALCRECT added), starting from `bounds`.
+RECT MeasureText(HFONT font, std::string_view text, RECT bounds, UINT flags);
 
 } // namespace moke

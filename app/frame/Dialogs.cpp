@@ -98,8 +98,7 @@ UINT_PTR CALLBACK FontDialogHook(HWND dialog, UINT msg, WPARAM wParam, LPARAM lP
 TFontDialog::TFontDialog(TComponent* owner) : TComponent(owner) {}
 
 bool TFontDialog::Execute() {
-    LOGFONTA logFont{};
-    GetObjectA(font_.Handle(), sizeof logFont, &logFont);
+    LOGFONTA logFont = font_.Describe();
     const std::string keptFace = logFont.lfFaceName;
 
     CHOOSEFONTA choose{};
@@ -122,10 +121,7 @@ bool TFontDialog::Execute() {
     font_.SetName(logFont.lfFaceName);
     font_.SetHeight(logFont.lfHeight);
     if (charsetChanged_) font_.SetCharset(logFont.lfCharSet);
-    font_.SetStyles((logFont.lfWeight > FW_NORMAL ? unsigned{TFont::Bold} : 0u) |
-                    (logFont.lfItalic ? unsigned{TFont::Italic} : 0u) |
-                    (logFont.lfUnderline ? unsigned{TFont::Underline} : 0u) |
-                    (logFont.lfStrikeOut ? unsigned{TFont::StrikeOut} : 0u));
+    font_.SetStyles(TFont::StylesOf(logFont));
     if (colorChanged_) font_.SetColor(choose.rgbColors);
     return true;
 }

@@ -30,11 +30,6 @@ std::string HexAddress(const void* address, std::size_t minDigits) {
 }
 
 std::string LastResortText(std::string_view kindName, std::string_view moduleFileName, const void* address,
-                           std::string_view message) {
-    return LastResortText(kindName, moduleFileName, address, message, SystemLeadBytes());
-}
-
-std::string LastResortText(std::string_view kindName, std::string_view moduleFileName, const void* address,
                            std::string_view message, const LeadBytes& lead) {
     const std::size_t slash = LastDelimiter(moduleFileName, "\\", lead);
     const std::string_view moduleName =

@@ -22,9 +22,7 @@ std::string WithFullStop(std::string_view message, const LeadBytes& lead = Syste
 // (a 64-bit address above 0xFFFFFFFF shows all its significant digits).
 // "." follows the message when it is not empty and its last byte is not ".".
 std::string LastResortText(std::string_view kindName, std::string_view moduleFileName, const void* address,
-                           std::string_view message);
-std::string LastResortText(std::string_view kindName, std::string_view moduleFileName, const void* address,
-                           std::string_view message, const LeadBytes& lead);
+                           std::string_view message, const LeadBytes& lead = SystemLeadBytes());
 
 // Upper-case hexadecimal with at least `minDigits` digits.
 std::string HexAddress(const void* address, std::size_t minDigits = 8);

@@ -29,15 +29,24 @@ TCloseQueryEvent FormBuilder::CloseQuery(const char* handler) const {
     return bound;
 }
 
+namespace {
+void ApplyFont(TFont& font, const FontDef& def) {
+    font.SetName(def.name);
+    font.SetHeight(def.height);
+    font.SetCharset(def.charset);
+    font.SetStyles(def.styles);
+    font.SetColor(def.color);
+}
+
+HICON LoadIconResource(int id, int width, int height) {
+    return static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(id), IMAGE_ICON, width, height, 0));
+}
+} // namespace
+
 void FormBuilder::Place(TControl& control, const ControlDef& def) {
     TWinControl* parent = def.parent ? &FindAs<TWinControl>(def.parent) : &form_;
-    if (def.font) {
-        control.Font().SetName(def.font->name);
-        control.Font().SetHeight(def.font->height);
-        control.Font().SetCharset(def.font->charset);
-        control.Font().SetStyles(def.font->styles);
-        control.Font().SetColor(def.font->color);
-    }
+    if (def.font) ApplyFont(control.Font(), *def.font);
     control.SetBounds(def.left, def.top, def.width >= 0 ? def.width : control.Width(),
                       def.height >= 0 ? def.height : control.Height());
     control.SetAlign(def.align);
@@ -152,9 +161,7 @@ TComponent& Build(FormBuilder& b, const ImageDef& def) {
     if (def.icon) {
         const int w = def.control.width > 0 ? def.control.width : 32;
         const int h = def.control.height > 0 ? def.control.height : 32;
-        image.SetIcon(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(def.icon),
-                                                    IMAGE_ICON, w, h, 0)),
-                      true);
+        image.SetIcon(LoadIconResource(def.icon, w, h), true);
     }
     b.Place(image, def.control);
     return image;
@@ -203,15 +210,10 @@ void BuildFormDefinition(FormBuilder& builder, const FormDef& def, std::span<con
     form.SetCaption(def.caption);
     form.SetBorderStyle(def.borderStyle);
     form.SetPosition(def.position);
-    form.Font().SetName(def.font.name);
-    form.Font().SetHeight(def.font.height);
-    form.Font().SetCharset(def.font.charset);
-    form.Font().SetStyles(def.font.styles);
+    ApplyFont(form.Font(), def.font);
     if (def.width >= 0) form.SetBounds(form.Left(), form.Top(), def.width, def.height);
     if (def.clientWidth >= 0) form.SetClientSize(def.clientWidth, def.clientHeight);
-    if (def.icon)
-        form.SetIcon(static_cast<HICON>(
-            LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(def.icon), IMAGE_ICON, 16, 16, 0)));
+    if (def.icon) form.SetIcon(LoadIconResource(def.icon, 16, 16));
 
     for (const ComponentDef& row : components) {
         TComponent& made = row.make(builder);

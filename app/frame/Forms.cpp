@@ -39,8 +39,13 @@ void TForm::SetClientSize(int width, int height) {
 
 void TForm::SetIcon(HICON icon) {
     icon_ = icon;
-    if (HandleAllocated() && borderStyle_ != TBorderStyle::Dialog)
-        SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    if (HandleAllocated()) SendIcon();
+}
+
+// Windows with the dialog border take no icon.
+void TForm::SendIcon() {
+    if (borderStyle_ != TBorderStyle::Dialog)
+        SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
 }
 
 void TForm::SetMenu(TMainMenu* menu) {
@@ -55,8 +60,8 @@ void TForm::CreateParams(TCreateParams& params) {
     params.background = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     params.parent = Application().Handle(); // owner: the application window
     if (borderStyle_ == TBorderStyle::Dialog) {
-        params.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | WS_CLIPCHILDREN;
-        params.exStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
+        params.style = kDialogStyle | WS_CLIPCHILDREN;
+        params.exStyle = kDialogExStyle;
     } else {
         params.style = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
         params.exStyle = WS_EX_WINDOWEDGE;
@@ -75,8 +80,7 @@ void TForm::CreateParams(TCreateParams& params) {
 
 void TForm::InitializeWnd() {
     if (menu_) menu_->AttachTo(Handle());
-    if (icon_ && borderStyle_ != TBorderStyle::Dialog)
-        SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    if (icon_) SendIcon();
 }
 
 void TForm::DoCreate() {

@@ -23,6 +23,10 @@ using TCloseQueryEvent = std::function<void(TObject& sender, bool& canClose)>;
 class TForm : public TWinControl {
 public:
     TForm(TComponent* owner, std::string className);
+
+    // The frame of a window with the dialog border.
+    static constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    static constexpr DWORD kDialogExStyle = WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE;
     ~TForm() override;
 
 
@@ -67,6 +71,7 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void InitializeWnd() override;
+    void SendIcon();
     void WndProc(TMessage& message) override;
 
 private:

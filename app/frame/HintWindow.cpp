@@ -17,9 +17,8 @@ public:
     explicit THintWindow(TComponent* owner) : TWinControl(owner) {
         SetName("HintWindow");
         TControl::SetVisible(false);
-        NONCLIENTMETRICSA metrics{};
-        metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) {
+        NONCLIENTMETRICSA metrics;
+        if (ReadNonClientMetrics(metrics)) {
             Font().Assign(metrics.lfStatusFont, GetSysColor(COLOR_INFOTEXT));
         } else {
             HDC screen = GetDC(nullptr);
@@ -31,12 +30,8 @@ public:
     // Size of the window for a text: its extent word-wrapped within the
     // screen's width, plus 6 each way.
     SIZE Measure(const std::string& text) {
-        HDC dc = GetDC(nullptr);
-        HGDIOBJ old = SelectObject(dc, Font().Handle());
-        RECT r{0, 0, GetSystemMetrics(SM_CXSCREEN), 0};
-        DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-        SelectObject(dc, old);
-        ReleaseDC(nullptr, dc);
+        const RECT r = MeasureText(Font().Handle(), text, RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), 0},
+                                   DT_WORDBREAK | DT_NOPREFIX);
         return SIZE{r.right - r.left + 6, r.bottom - r.top + 6};
     }
 

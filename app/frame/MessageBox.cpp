@@ -23,9 +23,8 @@ int BitIndex(unsigned bit) {
 
 // The system's message font (the non-client metrics of the original, smaller size).
 bool MessageFont(LOGFONTA& font) {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return false;
+    NONCLIENTMETRICSA metrics;
+    if (!ReadNonClientMetrics(metrics)) return false;
     font = metrics.lfMessageFont;
     return true;
 }
@@ -82,8 +81,7 @@ TMessageForm::TMessageForm(TComponent* owner, std::string_view message, int kind
     input.textHeight = text.bottom - text.top;
     input.hasIcon = info.stockIcon != 0;
     RECT frame{0, 0, 0, 0};
-    AdjustWindowRectEx(&frame, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME, FALSE,
-                       WS_EX_DLGMODALFRAME | WS_EX_WINDOWEDGE);
+    AdjustWindowRectEx(&frame, TForm::kDialogStyle, FALSE, TForm::kDialogExStyle);
     input.frameWidth = frame.right - frame.left;
     input.frameHeight = frame.bottom - frame.top;
 

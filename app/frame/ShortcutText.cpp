@@ -39,10 +39,6 @@ bool IsOneCharacter(std::string_view name, const LeadBytes& lead) {
 
 } // namespace
 
-std::string ShortCutToText(ShortCut value, const KeyNameFunction& platformName) {
-    return ShortCutToText(value, platformName, SystemLeadBytes());
-}
-
 std::string ShortCutToText(ShortCut value, const KeyNameFunction& platformName, const LeadBytes& lead) {
     const auto vk = static_cast<std::uint8_t>(value & 0xFF);
     std::string name = OwnKeyName(vk);
@@ -57,11 +53,6 @@ std::string ShortCutToText(ShortCut value, const KeyNameFunction& platformName, 
     if (value & kCtrl) text += "Ctrl+";
     if (value & kAlt) text += "Alt+";
     return text + name;
-}
-
-std::string MenuItemText(std::string_view caption, ShortCut value, bool hasChildren, bool isMenuBarTitle,
-                         const KeyNameFunction& platformName) {
-    return MenuItemText(caption, value, hasChildren, isMenuBarTitle, platformName, SystemLeadBytes());
 }
 
 std::string MenuItemText(std::string_view caption, ShortCut value, bool hasChildren, bool isMenuBarTitle,

@@ -26,15 +26,13 @@ using KeyNameFunction = std::function<std::string(std::uint8_t virtualKey)>;
 // key's name. Keys outside the program's own table take the platform's name
 // when that name is exactly one character (one byte, or a lead byte and its
 // second byte); a key without a name gives the empty text, modifiers and all.
-std::string ShortCutToText(ShortCut value, const KeyNameFunction& platformName = {});
-std::string ShortCutToText(ShortCut value, const KeyNameFunction& platformName, const LeadBytes& lead);
+std::string ShortCutToText(ShortCut value, const KeyNameFunction& platformName = {},
+                           const LeadBytes& lead = SystemLeadBytes());
 
 // The text handed to the platform menu: the caption, and a Tab and the
 // shortcut text when the item has a shortcut, no children and is not a title
 // on the menu bar (the Tab comes even when the shortcut text is empty).
 std::string MenuItemText(std::string_view caption, ShortCut value, bool hasChildren, bool isMenuBarTitle,
-                         const KeyNameFunction& platformName = {});
-std::string MenuItemText(std::string_view caption, ShortCut value, bool hasChildren, bool isMenuBarTitle,
-                         const KeyNameFunction& platformName, const LeadBytes& lead);
+                         const KeyNameFunction& platformName = {}, const LeadBytes& lead = SystemLeadBytes());
 
 } // namespace moke

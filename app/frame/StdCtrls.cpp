@@ -53,13 +53,8 @@ UINT TLabel::DrawFlags() const {
 
 void TLabel::AdjustBounds() {
     if (!autoSize_) return;
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, Font().Handle());
-    RECT r{0, 0, wordWrap_ ? Width() : 0, 0};
-    std::string text = Caption().empty() ? std::string(" ") : Caption();
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DrawFlags() | DT_CALCRECT);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    const RECT r = MeasureText(Font().Handle(), Caption().empty() ? std::string_view(" ") : Caption(),
+                               RECT{0, 0, wordWrap_ ? Width() : 0, 0}, DrawFlags());
     SetBounds(Left(), Top(), r.right - r.left, r.bottom - r.top);
 }
 
