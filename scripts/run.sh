@@ -6,15 +6,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 exe=build/mingw/MokeMemo.exe
 
-if [ -n "${DISPLAY:-}" ]; then
-    source scripts/wine-env.sh
-    moke_wine_prepare
-    exec wine "$exe" "$@"
-fi
-
+had_display=${DISPLAY:-}
 source scripts/wine-env.sh
-trap moke_wine_finish EXIT
+[ -n "$had_display" ] || trap moke_wine_finish EXIT
 moke_wine_prepare
+[ -z "$had_display" ] || exec wine "$exe" "$@"
+
 shots=build/screenshots
 mkdir -p "$shots"
 wine explorer /desktop=MokeMemo,1024x768 "$exe" "$@" >/dev/null 2>&1 &

@@ -22,17 +22,9 @@ for tool in Xvfb xdotool import wine; do
     command -v "$tool" >/dev/null || { echo "screenshots: $tool is missing; run 'make build' first" >&2; exit 1; }
 done
 
-# A virtual display of the desktop's size, on a free display number.
-display=
-for n in $(seq 140 180); do
-    if [ ! -e /tmp/.X11-unix/X$n ] && [ ! -e /tmp/.X$n-lock ]; then display=$n; break; fi
-done
-[ -n "$display" ] || { echo "screenshots: no free display number" >&2; exit 1; }
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-export DISPLAY=":$display"
-
+# A virtual display of its own, of the desktop's size.
+unset DISPLAY
+export MOKE_SCREEN=1024x768x24
 export MOKE_BUILD="$root/build/mingw"
 export WINEPREFIX="$MOKE_BUILD/wineprefix-screenshots"
 source scripts/wine-env.sh
@@ -42,8 +34,7 @@ editor_pid=
 finish() {
     if [ -n "$editor_pid" ]; then kill "$editor_pid" 2>/dev/null || true; fi
     # Only this script's own prefix and display are ended.
-    wineserver -k >/dev/null 2>&1 || true
-    kill "$xvfb_pid" 2>/dev/null || true
+    moke_wine_finish
 }
 trap finish EXIT
 

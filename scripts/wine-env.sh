@@ -2,6 +2,7 @@
 # run under Wine. Starts a virtual display when there is none, prepares one
 # Wine prefix per build tree and keeps one wineserver alive for the run.
 #   MOKE_BUILD   build tree (default: build/mingw)
+#   MOKE_SCREEN  size of the virtual display (default: 1280x1024x24)
 moke_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 MOKE_BUILD=${MOKE_BUILD:-$moke_root/build/mingw}
 export WINEPREFIX=${WINEPREFIX:-$MOKE_BUILD/wineprefix}
@@ -12,7 +13,7 @@ export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 # A virtual display when there is no real one; Xvfb picks a free number.
 if [ -z "${DISPLAY:-}" ]; then
     moke_display_file=$(mktemp)
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$moke_display_file" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${MOKE_SCREEN:-1280x1024x24}" -nolisten tcp 3>"$moke_display_file" >/dev/null 2>&1 &
     moke_xvfb_pid=$!
     for _ in $(seq 100); do [ -s "$moke_display_file" ] && break; sleep 0.05; done
     export DISPLAY=:$(head -n1 "$moke_display_file")
