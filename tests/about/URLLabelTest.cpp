@@ -56,15 +56,12 @@ class URLLabelTest : public testing::Test {
     }
 
     void PointAt(POINT screen) { ASSERT_TRUE(test::PointAt(screen)) << screen.x << "," << screen.y; }
-    POINT CentreOnScreen(const TControl& control) const {
-        return control.ClientToScreen(POINT{control.Width() / 2, control.Height() / 2});
-    }
     POINT CentreInForm(const TControl& control) const {
         return POINT{control.Left() + control.Width() / 2, control.Top() + control.Height() / 2};
     }
     // A point of the form's client area outside both labels.
     POINT EmptyInForm() const { return POINT{300, 90}; }
-    void MoveOver(const TControl& control) { PointAt(CentreOnScreen(control)); }
+    void MoveOver(const TControl& control) { PointAt(Middle(control)); }
     void MoveToEmptyPart() { PointAt(form->ClientToScreen(EmptyInForm())); }
 
     void Post(UINT msg, WPARAM keys, POINT client) {
@@ -167,13 +164,13 @@ TEST_F(URLLabelTest, ChangingAColourOrHotTrackRepaintsTheLabelAndTheSameValueDoe
 TEST_F(URLLabelTest, HandCursorOverTheLabelOnly) {
     HWND window = form->Handle();
     const auto cursorAt = [&](POINT screen) {
-        EXPECT_TRUE(MovePointer(screen));
+        EXPECT_TRUE(PlacePointer(screen));
         SetCursor(nullptr);
         SendMessageA(window, WM_SETCURSOR, reinterpret_cast<WPARAM>(window),
                      MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
         return GetCursor();
     };
-    EXPECT_EQ(cursorAt(CentreOnScreen(*label)), LoadCursorA(nullptr, IDC_HAND));
+    EXPECT_EQ(cursorAt(Middle(*label)), LoadCursorA(nullptr, IDC_HAND));
     EXPECT_NE(cursorAt(form->ClientToScreen(EmptyInForm())), LoadCursorA(nullptr, IDC_HAND));
 }
 

@@ -3,6 +3,7 @@
 // window's ShowHint, and the status bar wrapper's messages.
 #include "app/frame/StdCtrls.h"
 #include "tests/support/MainFormFixture.h"
+#include "tests/support/Pointer.h"
 #include "tests/support/WindowSpy.h"
 
 #include <memory>
@@ -32,14 +33,6 @@ void RestAt(POINT screen) {
     ASSERT_TRUE(PlacePointer(screen));
     Pump();
     Application().RunIdlePass();
-}
-POINT Middle(const TControl& control) {
-    return control.ClientToScreen(POINT{control.Width() / 2, control.Height() / 2});
-}
-bool ProgramWindowAt(POINT screen) {
-    for (HWND w = WindowFromPoint(screen); w; w = GetParent(w))
-        if (TWinControl::FromHandle(w)) return true;
-    return false;
 }
 
 class Hints : public MainFormTest {

@@ -6,6 +6,7 @@
 #include "app/frame/HintWindow.h"
 #include "app/frame/StdCtrls.h"
 #include "tests/support/MainFormFixture.h"
+#include "tests/support/Pointer.h"
 #include "tests/support/WindowSpy.h"
 
 #include <atomic>
@@ -17,9 +18,6 @@ namespace {
 
 using Mode = TToolTips::TimerMode;
 
-POINT Middle(const TControl& control) {
-    return control.ClientToScreen(POINT{control.Width() / 2, control.Height() / 2});
-}
 RECT ScreenBounds(const TControl& control) {
     const POINT origin = control.ClientToScreen(POINT{0, 0});
     return RECT{origin.x, origin.y, origin.x + control.Width(), origin.y + control.Height()};
@@ -28,11 +26,6 @@ RECT WindowBounds(HWND window) {
     RECT r{};
     GetWindowRect(window, &r);
     return r;
-}
-bool ProgramWindowAt(POINT screen) {
-    for (HWND w = WindowFromPoint(screen); w; w = GetParent(w))
-        if (TWinControl::FromHandle(w)) return true;
-    return false;
 }
 // The font the tip window draws with.
 std::string TipFontFace() {
