@@ -27,11 +27,6 @@ namespace {
 
 using namespace std::chrono_literals;
 
-template <class T> T& Part(TComponent& owner, const char* name) {
-    auto* found = dynamic_cast<T*>(owner.FindComponent(name));
-    if (!found) throw std::runtime_error(std::string("no component ") + name);
-    return *found;
-}
 
 // The memory figures as the platform reports and formats them, independently
 // of the program's own formatting.

@@ -9,7 +9,6 @@ namespace {
 
 class EditCommands : public MainFormTest {
   protected:
-    TMenuItem& Item(const char* name) { return *dynamic_cast<TMenuItem*>(Form().FindComponent(name)); }
     HMENU EditMenu() { return Item("Edit1").Handle(); }
     // The platform shows the Edit menu: the menu's owner is clicked.
     void OpenEditMenu() {
@@ -26,13 +25,6 @@ class EditCommands : public MainFormTest {
         const UINT state = GetMenuState(EditMenu(), item.Command(), MF_BYCOMMAND);
         EXPECT_EQ((state & MF_GRAYED) != 0, !item.Enabled()) << "the platform menu shows the item's state";
         return (state & MF_GRAYED) != 0;
-    }
-    TToolButton& Button(const char* name) { return *dynamic_cast<TToolButton*>(Form().FindComponent(name)); }
-    void ClickButton(const char* name) {
-        TToolButton& button = Button(name);
-        PostClick(button.Parent()->Handle(),
-                  POINT{button.Left() + button.Width() / 2, button.Top() + button.Height() / 2});
-        Pump();
     }
     LONG_PTR Style() { return GetWindowLongPtrA(Form().Memo1.Handle(), GWL_STYLE); }
 };
@@ -121,20 +113,20 @@ TEST_F(EditCommands, ToolButtonsRunTheHandlersWithoutTheEnablingCheck) {
     ASSERT_FALSE(Form().Cut1.Enabled()) << "the items start greyed";
     ASSERT_TRUE(EmptyTheClipboard());
 
-    ClickButton("ToolButton5");
+    ClickToolButton("ToolButton5");
     EXPECT_EQ(memo.Text(), "cd") << "切り取り cuts although the item is greyed";
     EXPECT_EQ(ClipboardText(), "ab");
 
     memo.SetSelection(1, 1);
-    ClickButton("ToolButton6");
+    ClickToolButton("ToolButton6");
     EXPECT_EQ(ClipboardText(), "ab") << "copy with nothing selected does nothing";
 
-    ClickButton("ToolButton7");
+    ClickToolButton("ToolButton7");
     EXPECT_EQ(memo.Text(), "cabd");
 
     ASSERT_TRUE(EmptyTheClipboard());
     memo.SetSelection(0, 0);
-    ClickButton("ToolButton7");
+    ClickToolButton("ToolButton7");
     EXPECT_EQ(memo.Text(), "cabd") << "paste with an empty clipboard inserts nothing";
 }
 

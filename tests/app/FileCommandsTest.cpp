@@ -135,13 +135,6 @@ HDROP MakeDrop(const std::vector<std::string>& names) {
 
 class FileCommandsTest : public MainFormTest {
   protected:
-    // Runs a command through its menu item, as the menu would.
-    void Command(const char* itemName) {
-        auto* item = dynamic_cast<TMenuItem*>(Form().FindComponent(itemName));
-        ASSERT_NE(item, nullptr) << itemName;
-        SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(item->Command(), 0), 0);
-        Pump();
-    }
     // Types into the editor as the user would.
     void Type(const std::string& text) {
         Form().Memo1.SetFocus();

@@ -41,8 +41,6 @@ class Hints : public MainFormTest {
         ParkPointer();
         MainFormTest::TearDown();
     }
-    TControl& Control(const char* name) { return *dynamic_cast<TControl*>(Form().FindComponent(name)); }
-    TMenuItem& Item(const char* name) { return *dynamic_cast<TMenuItem*>(Form().FindComponent(name)); }
     HWND Bar() { return Form().StatusBar.Handle(); }
     void RestOn(const char* name) { RestAt(Middle(Control(name))); }
     void MenuSelect(UINT item, UINT flags, HMENU menu) {

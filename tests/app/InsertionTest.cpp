@@ -276,17 +276,8 @@ class PhrasePaste : public MainFormTest {
         WriteBytes(folder / "phrases.txt", "一つ目\r\nタブ\tあり\r\n\r\nlast");
         LoadListFile(Form().ComboBox1, folder / "phrases.txt");
     }
-    void Choose() {
-        auto* item = dynamic_cast<TMenuItem*>(Form().FindComponent("CBPaste"));
-        SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(item->Command(), 0), 0);
-        Pump();
-    }
-    void ClickPasteButton() {
-        auto* button = dynamic_cast<TToolButton*>(Form().FindComponent("ToolButton10"));
-        PostClick(button->Parent()->Handle(),
-                  POINT{button->Left() + button->Width() / 2, button->Top() + button->Height() / 2});
-        Pump();
-    }
+    void Choose() { Command("CBPaste"); }
+    void ClickPasteButton() { ClickToolButton("ToolButton10"); }
     ScratchFolder folder;
 };
 

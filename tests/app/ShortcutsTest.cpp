@@ -24,11 +24,6 @@ std::string MenuText(HMENU menu, UINT item, UINT by) {
     return text;
 }
 
-TMenuItem& Item(TForm& form, const char* name) {
-    auto* item = dynamic_cast<TMenuItem*>(form.FindComponent(name));
-    if (!item) throw Failure(std::string("no menu item ") + name);
-    return *item;
-}
 
 // ---------------------------------------------------------------------------
 // The main window's Edit-menu shortcuts
@@ -216,7 +211,7 @@ TEST_F(MainFormShortcuts, NoShortcutRunsWhileTheAboutBoxIsOpen) {
         selectionWhileUp = memo.SelectionLength();
         PostMessageA(box, WM_SYSCOMMAND, SC_CLOSE, 0);
     });
-    SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(Item(Form(), "About1").Command(), 0), 0);
+    SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(Item("About1").Command(), 0), 0);
     ASSERT_TRUE(answerer.Done());
     EXPECT_TRUE(focusInTheBox);
     EXPECT_EQ(selectionWhileUp, 0u);
@@ -319,14 +314,14 @@ TEST_F(MainFormShortcuts, TabMovesTheFocusUnlessTheControlWantsIt) {
 
 TEST_F(MainFormShortcuts, MenuTextsShowTheShortcutsRightAlignedOnItemsOnly) {
     HMENU bar = Form().MainMenu1.Handle();
-    HMENU edit = Item(Form(), "Edit1").Handle();
+    HMENU edit = Item("Edit1").Handle();
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(MenuText(bar, 1, MF_BYPOSITION), "編集(&E)");
     EXPECT_EQ(MenuText(edit, Form().Undo1.Command(), MF_BYCOMMAND), "元に戻す(&U)\tCtrl+Z");
     EXPECT_EQ(MenuText(edit, Form().Cut1.Command(), MF_BYCOMMAND), "切り取り(&T)\tCtrl+X");
     EXPECT_EQ(MenuText(edit, Form().Copy1.Command(), MF_BYCOMMAND), "コピー(&C)\tCtrl+C");
     EXPECT_EQ(MenuText(edit, Form().Paste1.Command(), MF_BYCOMMAND), "貼り付け(&P)\tCtrl+V");
-    EXPECT_EQ(MenuText(edit, Item(Form(), "SelectAll1").Command(), MF_BYCOMMAND), "すべて選択(&A)\tCtrl+A");
+    EXPECT_EQ(MenuText(edit, Item("SelectAll1").Command(), MF_BYCOMMAND), "すべて選択(&A)\tCtrl+A");
     EXPECT_EQ(MenuText(edit, Form().Delete1.Command(), MF_BYCOMMAND), "削除(&L)");
     EXPECT_EQ(MenuText(edit, Form().Wrap1.Command(), MF_BYCOMMAND), "右端で折り返す(&W)");
     for (int i = 0; i < GetMenuItemCount(bar); ++i)
@@ -338,7 +333,7 @@ TEST_F(MainFormShortcuts, OpeningTheEditMenuClicksIt) {
     Form().Memo1.SetSelection(0, 2);
     Form().ComboBox1.SetFocus();
     Pump();
-    HMENU edit = Item(Form(), "Edit1").Handle();
+    HMENU edit = Item("Edit1").Handle();
     ASSERT_FALSE(Form().Cut1.Enabled());
     SendMessageA(Form().Handle(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(edit), MAKELPARAM(1, FALSE));
     EXPECT_TRUE(Form().Cut1.Enabled());
@@ -456,7 +451,7 @@ TEST_F(MenuShortcuts, AClickThatChangesTheShortcutStartsTheSearchAgain) {
     // When the search finds nothing any more, the key stays consumed.
     clicks.clear();
     x.SetShortcut(kCtrlQ);
-    Item(*form, "Y").SetShortcut(0);
+    Part<TMenuItem>(*form, "Y").SetShortcut(0);
     WindowSpy spy(Window());
     PostKey(Window(), 'Q', false, true);
     EXPECT_EQ(clicks, (Clicks{"A"}));

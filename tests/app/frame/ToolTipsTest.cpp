@@ -46,7 +46,6 @@ class ToolTipsTest : public MainFormTest {
         MainFormTest::TearDown();
     }
     TToolTips& Tips() { return ToolTips(); }
-    TControl& Control(const char* name) { return *dynamic_cast<TControl*>(Form().FindComponent(name)); }
 
     // The pointer moves onto a point: the cursor is there and the window
     // under it takes the movement from the queue. The armed timer is then
