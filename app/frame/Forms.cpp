@@ -189,7 +189,7 @@ void TForm::CollectButtons(TWinControl& parent, std::vector<TButton*>& list) con
     }
 }
 
-void TForm::SelectNext(TWinControl* current, bool forward, bool siblingsOnly) {
+bool TForm::SelectNext(TWinControl* current, bool forward, bool siblingsOnly) {
     std::vector<TWinControl*> candidates;
     if (siblingsOnly && current && current->Parent()) {
         for (TControl* child : current->Parent()->Controls())
@@ -198,7 +198,7 @@ void TForm::SelectNext(TWinControl* current, bool forward, bool siblingsOnly) {
         CollectFocusable(*this, candidates);
     }
     auto usable = [&](TWinControl* c) { return c->CanFocus() && (siblingsOnly || c->TabStop()); };
-    if (candidates.empty()) return;
+    if (candidates.empty()) return false;
     const auto n = static_cast<long>(candidates.size());
     long start = std::find(candidates.begin(), candidates.end(), current) - candidates.begin();
     if (start == n) start = forward ? -1 : n;
@@ -206,9 +206,10 @@ void TForm::SelectNext(TWinControl* current, bool forward, bool siblingsOnly) {
         long i = ((start + (forward ? step : -step)) % n + n) % n;
         if (usable(candidates[i])) {
             candidates[i]->SetFocus();
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 bool TForm::IsShortCut(const MSG& message) { return menu_ && menu_->IsShortCut(message); }
@@ -316,19 +317,13 @@ void TForm::WndProc(TMessage& message) {
         break;
     case WM_ACTIVATE:
         if (LOWORD(message.WParam) != WA_INACTIVE && !HIWORD(message.WParam)) {
-            TWinControl* target = activeControl_;
-            if (!target || !target->CanFocus()) {
-                std::vector<TWinControl*> candidates;
-                CollectFocusable(*this, candidates);
-                target = nullptr;
-                for (TWinControl* c : candidates)
-                    if (c->CanFocus() && c->TabStop()) {
-                        target = c;
-                        break;
-                    }
-            }
-            if (target) {
-                target->SetFocus();
+            // The control that had the focus, or else the first that takes it.
+            bool focused = activeControl_ && activeControl_->CanFocus();
+            if (focused)
+                activeControl_->SetFocus();
+            else
+                focused = SelectNext(nullptr, true, false);
+            if (focused) {
                 message.Result = 0;
                 return;
             }

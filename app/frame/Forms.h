@@ -61,8 +61,9 @@ public:
     bool IsShortCut(const MSG& message);
     bool DialogKey(TWinControl& focused, const MSG& message);
     bool DialogChar(char character);
-    // Moves the focus to the next (or previous) control that can take it.
-    void SelectNext(TWinControl* current, bool forward, bool siblingsOnly);
+    // Moves the focus to the next (or previous) control that can take it;
+    // false when there is none.
+    bool SelectNext(TWinControl* current, bool forward, bool siblingsOnly);
 
     TNotifyEvent OnCreate;
     TNotifyEvent OnResize;
