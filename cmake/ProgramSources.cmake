@@ -4,6 +4,7 @@ set(_src ${CMAKE_CURRENT_LIST_DIR}/..)
 
 add_library(moke_frame STATIC
   ${_src}/app/frame/Application.cpp
+  ${_src}/app/frame/CodePage.cpp
   ${_src}/app/frame/ComCtrls.cpp
   ${_src}/app/frame/Control.cpp
   ${_src}/app/frame/Dialogs.cpp
