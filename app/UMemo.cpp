@@ -1,6 +1,7 @@
 #include "app/UMemo.h"
 
 #include "app/frame/Application.h"
+#include "app/frame/CodePage.h"
 #include "app/frame/Failure.h"
 #include "app/frame/FormDefinition.h"
 #include "app/frame/MessageBox.h"
@@ -163,6 +164,8 @@ void TMainForm::SetFileName(std::string_view name) {
 
 void TMainForm::ShowModified(bool modified) { StatusBar.SetPanelText(0, modified ? "変更あり" : ""); }
 
+void TMainForm::ShowEncoding() { StatusBar.SetPanelText(1, EncodingName(format_.encoding)); }
+
 void TMainForm::Memo1Change(TObject&) { ShowModified(Memo1.Modified()); }
 
 void TMainForm::ShowHint(TObject&) {
@@ -201,8 +204,10 @@ void TMainForm::New1Click(TObject&) {
 
 void TMainForm::NewDocument() {
     Memo1.Clear();
+    format_ = DocumentFormat{};
     SetFileName(kUntitled);
     MarkUnmodified();
+    ShowEncoding();
 }
 
 void TMainForm::MarkUnmodified() {
@@ -221,10 +226,11 @@ void TMainForm::OpenFile(const std::string& path) {
     try {
         {
             WaitCursor busy(Handle());
-            LoadTextFile(Memo1, path);
+            format_ = LoadTextFile(Memo1, path);
         }
         SetFileName(path);
         MarkUnmodified();
+        ShowEncoding();
     } catch (...) {
         ShowMessageBox("もけらメモ帳で扱える範囲を超える文書です", mtError, mbOK);
         NewDocument();
@@ -233,12 +239,24 @@ void TMainForm::OpenFile(const std::string& path) {
 
 bool TMainForm::Save() {
     if (currentFile_ == kUntitled) return SaveAs();
-    {
-        WaitCursor busy(Handle());
-        SaveTextFile(Memo1, currentFile_);
-    }
+    WriteDocument(currentFile_);
     MarkUnmodified();
     return true;
+}
+
+void TMainForm::WriteDocument(const std::string& path) {
+    {
+        WaitCursor busy(Handle());
+        if (SaveTextFile(Memo1, path, format_.encoding, format_)) return;
+    }
+    if (ShowMessageBox("この文書には Shift_JIS で保存できない文字があります。\rUTF-8 で保存しますか?", mtConfirmation,
+                       mbYes | mbNo | mbCancel) != mrYes)
+        Abort();
+    {
+        WaitCursor busy(Handle());
+        if (!SaveTextFile(Memo1, path, TextEncoding::Utf8, format_)) Abort(); // UTF-8 holds every character
+    }
+    ShowEncoding();
 }
 
 bool TMainForm::SaveAs() {
@@ -248,10 +266,7 @@ bool TMainForm::SaveAs() {
         const std::string question = chosen + "\rこのファイルはすでに存在します。\r上書きしますか?";
         if (ShowMessageBox(question, mtConfirmation, mbYes | mbNo | mbCancel) != mrYes) return false;
     }
-    {
-        WaitCursor busy(Handle());
-        SaveTextFile(Memo1, chosen);
-    }
+    WriteDocument(chosen);
     SetFileName(chosen);
     MarkUnmodified();
     return true;
@@ -268,6 +283,9 @@ void TMainForm::WMDropFiles(TMessage& message) {
         HDROP drop;
         ~Finish() { DragFinish(drop); }
     } finish{drop};
+    // While a dialog or message box is up the window is disabled: a drop then
+    // would replace the document under the dialog's feet.
+    if (!IsWindowEnabled(Handle())) return;
     if (DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0) == 0) return;
     // The name whole, however long the shell makes it.
     const UINT length = DragQueryFileA(drop, 0, nullptr, 0);
@@ -298,8 +316,8 @@ void TMainForm::Delete1Click(TObject&) { Memo1.ClearSelection(); }
 void TMainForm::SelectAll1Click(TObject&) { Memo1.SelectAll(); }
 
 void TMainForm::Wrap1Click(TObject&) {
-    Memo1.SetWordWrap(!Memo1.WordWrap());
-    Memo1.SetScrollBars(Memo1.WordWrap() ? TScrollStyle::Vertical : TScrollStyle::Both);
+    const bool wrap = !Memo1.WordWrap();
+    Memo1.SetWordWrapAndScrollBars(wrap, wrap ? TScrollStyle::Vertical : TScrollStyle::Both);
     Wrap1.SetChecked(Memo1.WordWrap());
 }
 
@@ -320,12 +338,12 @@ void TMainForm::Font1Click(TObject&) {
 void TMainForm::CBPasteClick(TObject&) {
     const int index = ComboBox1.ItemIndex();
     if (index < 0) return;
-    Memo1.ReplaceSelection(ComboBox1.Item(index));
+    Memo1.ReplaceSelection(WideFromProgram(ComboBox1.Item(index)));
 }
 
-void TMainForm::DateTime1Click(TObject&) { Memo1.ReplaceSelection(DateStamp(CurrentStampTime())); }
+void TMainForm::DateTime1Click(TObject&) { Memo1.ReplaceSelection(WideFromProgram(DateStamp(CurrentStampTime()))); }
 
-void TMainForm::Execute1Click(TObject&) { ShellOpen(Memo1.SelectedText()); }
+void TMainForm::Execute1Click(TObject&) { ShellOpen(ProgramFromWide(Memo1.SelectedText())); }
 
 void TMainForm::MokeTopClick(TObject&) { ShellOpen(kHomePage); }
 

@@ -9,6 +9,7 @@
 #include "app/frame/StdCtrls.h"
 #include "app/frame/Timer.h"
 #include "document/Memo.h"
+#include "document/TextFile.h"
 #include "editing/DateStamp.h"
 
 #include <cstdint>
@@ -81,6 +82,8 @@ public:
     // Document state.
     void SetFileName(std::string_view name);
     void ShowModified(bool modified);
+    // The document's encoding, in the status bar's second panel.
+    void ShowEncoding();
     void QuerySaveChanges();
     void OpenFile(const std::string& path);
     // The shell's file-drop message.
@@ -88,6 +91,7 @@ public:
 
     std::int32_t IconPhase() const { return iconPhase_; }
     const std::string& CurrentFile() const { return currentFile_; }
+    TextEncoding CurrentEncoding() const { return format_.encoding; }
     const std::string& ListFileName() const { return listFileName_; }
     // The stamp for a given moment, as DateTime1Click inserts it, in the
     // regional settings read at start-up and on every change of them.
@@ -102,6 +106,10 @@ private:
     // cancelled the dialog or declined to overwrite.
     bool Save();
     bool SaveAs();
+    // Writes the document to `path` in its encoding. A character that the
+    // encoding cannot hold is never replaced: the user is asked whether to
+    // write UTF-8 instead; any other answer ends the command as Cancel would.
+    void WriteDocument(const std::string& path);
     // An empty, untitled, unmodified document; the modified flag and its
     // indicator cleared.
     void NewDocument();
@@ -109,6 +117,7 @@ private:
 
     std::int32_t iconPhase_ = 0;
     std::string currentFile_;
+    DocumentFormat format_;
     std::string listFileName_;
     std::vector<std::string> arguments_;
     TimeSettings timeSettings_;

@@ -14,7 +14,7 @@ set(MOKE_RULES_SOURCES
   document/LineBreaks.cpp
   document/ListLines.cpp
   document/PathParts.cpp
-  document/TextPositions.cpp
+  document/TextEncoding.cpp
   editing/DateStamp.cpp
 )
 # Tests of those files (GoogleTest), run natively and under Wine.
@@ -32,6 +32,7 @@ set(MOKE_RULES_TEST_SOURCES
   tests/document/LineBreaksTest.cpp
   tests/document/ListLinesTest.cpp
   tests/document/PathPartsTest.cpp
+  tests/document/TextEncodingRulesTest.cpp
   tests/editing/DateStampTest.cpp
   tests/tools/ArtcTest.cpp
 )

@@ -1,9 +1,9 @@
 #include "document/Memo.h"
 
 #include "app/frame/Failure.h"
-#include "document/LineBreaks.h"
-#include "document/TextPositions.h"
+#include "document/TextEncoding.h"
 
+#include <new>
 #include <string_view>
 
 namespace moke {
@@ -11,24 +11,6 @@ namespace moke {
 TMemo::TMemo(TComponent* owner) : TWinControl(owner) {
     SetTabStop(true);
     SetBounds(0, 0, 185, 89);
-}
-
-bool TMemo::ControlCountsCharacters() {
-    // Asked once: a control that reports the selection of a double-byte
-    // character as one position counts characters.
-    static const bool counts = [] {
-        if (SystemLeadBytes().Empty()) return false;
-        HWND probe = CreateWindowExA(0, "EDIT", "", ES_MULTILINE, 0, 0, 10, 10, HWND_MESSAGE, nullptr,
-                                     GetModuleHandleA(nullptr), nullptr);
-        if (!probe) return false;
-        SendMessageA(probe, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("表a"));
-        SendMessageA(probe, EM_SETSEL, 0, -1);
-        DWORD start = 0, end = 0;
-        SendMessageA(probe, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-        DestroyWindow(probe);
-        return end == 2;
-    }();
-    return counts;
 }
 
 void TMemo::CreateParams(TCreateParams& params) {
@@ -47,25 +29,37 @@ void TMemo::CreateParams(TCreateParams& params) {
 void TMemo::InitializeWnd() {
     HWND window = Window();
     sendingText_ = true;
-    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
+    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
     sendingText_ = false;
     text_.clear();
     text_.shrink_to_fit();
-    SendMessageA(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
-    SendMessageA(window, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-    SendMessageA(window, EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
+    textTaken_ = false;
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
+    SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+    SendMessageW(window, EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
 }
 
 void TMemo::FinalizeWnd() {
     HWND window = Window();
     if (!window) return;
-    text_ = Text();
-    modified_ = SendMessageA(window, EM_GETMODIFY, 0, 0) != 0;
+    modified_ = SendMessageW(window, EM_GETMODIFY, 0, 0) != 0;
+    if (textTaken_) return;
+    // The window is going with the program: whatever it gives back is kept.
+    try {
+        text_ = Text();
+    } catch (...) {
+        text_.clear();
+    }
+    textTaken_ = true;
 }
 
 void TMemo::Recreate() {
     if (!Window()) return;
     const bool hadFocus = Focused();
+    // The text is taken before anything is destroyed: a control that cannot
+    // give it back whole keeps its window, and the failure is reported.
+    text_ = Text();
+    textTaken_ = true;
     RecreateWnd();
     if (hadFocus) SetFocus();
 }
@@ -82,6 +76,13 @@ void TMemo::SetScrollBars(TScrollStyle value) {
     Recreate();
 }
 
+void TMemo::SetWordWrapAndScrollBars(bool wordWrap, TScrollStyle scrollBars) {
+    if (wordWrap_ == wordWrap && scrollBars_ == scrollBars) return;
+    wordWrap_ = wordWrap;
+    scrollBars_ = scrollBars;
+    Recreate();
+}
+
 void TMemo::SetHideSelection(bool value) {
     if (hideSelection_ == value) return;
     hideSelection_ = value;
@@ -91,74 +92,70 @@ void TMemo::SetHideSelection(bool value) {
 void TMemo::SetReadOnly(bool value) {
     if (readOnly_ == value) return;
     readOnly_ = value;
-    if (HWND window = Window()) SendMessageA(window, EM_SETREADONLY, value ? TRUE : FALSE, 0);
+    if (HWND window = Window()) SendMessageW(window, EM_SETREADONLY, value ? TRUE : FALSE, 0);
 }
 
 void TMemo::SetMaxLength(int value) {
     maxLength_ = value;
-    if (HWND window = Window()) SendMessageA(window, EM_LIMITTEXT, static_cast<WPARAM>(value), 0);
+    if (HWND window = Window()) SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(value), 0);
 }
 
 bool TMemo::Modified() const {
-    if (HWND window = Window()) return SendMessageA(window, EM_GETMODIFY, 0, 0) != 0;
+    if (HWND window = Window()) return SendMessageW(window, EM_GETMODIFY, 0, 0) != 0;
     return modified_;
 }
 
 void TMemo::SetModified(bool value) {
     modified_ = value;
-    if (HWND window = Window()) SendMessageA(window, EM_SETMODIFY, value ? TRUE : FALSE, 0);
+    if (HWND window = Window()) SendMessageW(window, EM_SETMODIFY, value ? TRUE : FALSE, 0);
 }
 
 void TMemo::Clear() {
     HWND window = Handle();
     sendingText_ = true;
-    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(""));
+    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     sendingText_ = false;
 }
 
 std::size_t TMemo::TextLength() const {
-    if (HWND window = Window()) return static_cast<std::size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
+    if (HWND window = Window()) return static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
     return text_.size();
 }
 
-std::string TMemo::Text() const {
+std::wstring TMemo::Text() const {
     HWND window = Window();
     if (!window) return text_;
-    const auto length = static_cast<std::size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
-    std::string text(length, '\0');
+    const auto length = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text;
+    try {
+        text.resize(length);
+    } catch (const std::bad_alloc&) {
+        throw MakeFailure(FailureKind::OutOfMemory);
+    }
     const auto got = static_cast<std::size_t>(
-        SendMessageA(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data())));
-    text.resize(got < length ? got : length);
+        SendMessageW(window, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data())));
+    if (got < length) throw MakeFailure(FailureKind::OutOfMemory);
     return text;
 }
 
-void TMemo::SetText(const std::string& text) {
-    std::string normalized;
-    SetNormalizedText(NormalizeLineBreaks(text, normalized) ? normalized : text);
+void TMemo::SetText(std::wstring text) {
+    NormalizeLineBreaksInPlace(text);
+    SetNormalizedText(text);
 }
 
-void TMemo::SetNormalizedText(const std::string& text) {
+void TMemo::SetNormalizedText(const std::wstring& text) {
     HWND window = Handle();
-    const auto current = static_cast<std::size_t>(SendMessageA(window, WM_GETTEXTLENGTH, 0, 0));
+    const auto current = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
     if (current == text.size() && Text() == text) return;
     // The control takes text beyond its limit through WM_SETTEXT without a
     // word; what it would not let the user type is refused here as well.
-    // Characters are never more than bytes: they are counted only when the
-    // bytes alone are over the limit.
-    const auto limit = static_cast<std::size_t>(SendMessageA(window, EM_GETLIMITTEXT, 0, 0));
-    const std::string_view sent(text.c_str());
-    if (sent.size() > limit &&
-        (!ControlCountsCharacters() || CharacterIndexOfByte(sent, sent.size()) > limit))
-        throw MakeFailure(FailureKind::Capacity);
+    const auto limit = static_cast<std::size_t>(SendMessageW(window, EM_GETLIMITTEXT, 0, 0));
+    if (text.size() > limit) throw MakeFailure(FailureKind::Capacity);
     sendingText_ = true;
-    const LRESULT accepted = SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT accepted = SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     sendingText_ = false;
     if (!accepted) throw MakeFailure(FailureKind::Capacity);
     Change();
-}
-
-std::size_t TMemo::ToBytes(const std::string& text, std::size_t position) const {
-    return ControlCountsCharacters() ? ByteOffsetOfCharacter(text, position) : position;
 }
 
 void TMemo::GetSelection(std::size_t& start, std::size_t& end) const {
@@ -166,66 +163,46 @@ void TMemo::GetSelection(std::size_t& start, std::size_t& end) const {
     HWND window = Window();
     if (!window) return;
     DWORD from = 0, to = 0;
-    SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    if (ControlCountsCharacters() && (from != 0 || to != 0)) {
-        const std::string text = Text();
-        start = ByteOffsetOfCharacter(text, from);
-        end = ByteOffsetOfCharacter(text, to);
-        return;
-    }
+    SendMessageW(window, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
     start = from;
     end = to;
 }
 
 void TMemo::SetSelection(std::size_t start, std::size_t end) {
-    HWND window = Handle();
-    if (ControlCountsCharacters()) {
-        const std::string text = Text();
-        start = CharacterIndexOfByte(text, start);
-        end = CharacterIndexOfByte(text, end);
-    }
-    SendMessageA(window, EM_SETSEL, start, static_cast<LPARAM>(end));
+    SendMessageW(Handle(), EM_SETSEL, start, static_cast<LPARAM>(end));
 }
 
 std::size_t TMemo::SelectionLength() const {
-    HWND window = Window();
-    if (!window) return 0;
-    DWORD from = 0, to = 0;
-    SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    if (from == to) return 0; // no need to fetch the text
     std::size_t start, end;
     GetSelection(start, end);
     return end - start;
 }
 
-std::string TMemo::SelectedText() const {
-    HWND window = Window();
-    if (!window) return {};
-    DWORD from = 0, to = 0;
-    SendMessageA(window, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
-    if (from == to) return {};
-    const std::string text = Text();
-    const std::size_t start = ToBytes(text, from), end = ToBytes(text, to);
-    return text.substr(start, end - start);
+std::wstring TMemo::SelectedText() const {
+    std::size_t start, end;
+    GetSelection(start, end);
+    if (start == end) return {};
+    return Text().substr(start, end - start);
 }
 
-void TMemo::ReplaceSelection(const std::string& text) {
-    SendMessageA(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(text.c_str()));
+void TMemo::ReplaceSelection(std::wstring_view text) {
+    const std::wstring terminated(text);
+    SendMessageW(Handle(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(terminated.c_str()));
 }
 
-void TMemo::SelectAll() { SendMessageA(Handle(), EM_SETSEL, 0, -1); }
-void TMemo::ClearSelection() { SendMessageA(Handle(), WM_CLEAR, 0, 0); }
-void TMemo::CutToClipboard() { SendMessageA(Handle(), WM_CUT, 0, 0); }
-void TMemo::CopyToClipboard() { SendMessageA(Handle(), WM_COPY, 0, 0); }
-void TMemo::PasteFromClipboard() { SendMessageA(Handle(), WM_PASTE, 0, 0); }
+void TMemo::SelectAll() { SendMessageW(Handle(), EM_SETSEL, 0, -1); }
+void TMemo::ClearSelection() { SendMessageW(Handle(), WM_CLEAR, 0, 0); }
+void TMemo::CutToClipboard() { SendMessageW(Handle(), WM_CUT, 0, 0); }
+void TMemo::CopyToClipboard() { SendMessageW(Handle(), WM_COPY, 0, 0); }
+void TMemo::PasteFromClipboard() { SendMessageW(Handle(), WM_PASTE, 0, 0); }
 
 bool TMemo::CanUndo() const {
     HWND window = Window();
-    return window && SendMessageA(window, EM_CANUNDO, 0, 0) != 0;
+    return window && SendMessageW(window, EM_CANUNDO, 0, 0) != 0;
 }
 
 void TMemo::Undo() {
-    if (HWND window = Window()) SendMessageA(window, EM_UNDO, 0, 0);
+    if (HWND window = Window()) SendMessageW(window, EM_UNDO, 0, 0);
 }
 
 void TMemo::Change() {

@@ -1,8 +1,12 @@
 // The editor: the platform's multi-line edit control ("EDIT") holding the one
 // document. The component compares before it sends a whole text, normalises
-// line breaks, keeps text and modified flag across window re-creation, raises
-// the change notification exactly once per change, and speaks in byte
-// positions whatever unit the control uses.
+// line breaks, keeps text and modified flag across window re-creation and
+// raises the change notification exactly once per change.
+//
+// The text crosses into and out of the control as UTF-16, the form the
+// control keeps it in, so no character is ever lost on the way; positions
+// are the control's own, UTF-16 units. Bytes are chosen only where the text
+// meets a file.
 #pragma once
 
 #include "app/frame/FormDefinition.h"
@@ -25,6 +29,8 @@ public:
     void SetWordWrap(bool value);
     TScrollStyle ScrollBars() const { return scrollBars_; }
     void SetScrollBars(TScrollStyle value);
+    // Both at once, with at most one re-creation of a live window.
+    void SetWordWrapAndScrollBars(bool wordWrap, TScrollStyle scrollBars);
     bool ReadOnly() const { return readOnly_; }
     void SetReadOnly(bool value);
     bool HideSelection() const { return hideSelection_; }
@@ -45,19 +51,22 @@ public:
     void Clear();
     // The whole-text set: normalises line breaks, sends nothing when the text
     // is already there, raises the capacity failure when the control refuses.
-    void SetText(const std::string& text);
+    void SetText(std::wstring text);
     // The same for text whose line breaks are CR LF already.
-    void SetNormalizedText(const std::string& text);
-    std::string Text() const;
+    void SetNormalizedText(const std::wstring& text);
+    // The whole text. A control that gives back less than it says it holds
+    // raises the out-of-memory failure: a cut text is never taken for the
+    // document.
+    std::wstring Text() const;
     std::size_t TextLength() const;
 
-    // Selection in byte positions.
+    // Selection in UTF-16 units, as the control counts.
     void GetSelection(std::size_t& start, std::size_t& end) const;
     void SetSelection(std::size_t start, std::size_t end);
     std::size_t SelectionLength() const;
-    std::string SelectedText() const;
+    std::wstring SelectedText() const;
     // Replaces the selection (or inserts at the caret) as an edit that cannot be undone.
-    void ReplaceSelection(const std::string& text);
+    void ReplaceSelection(std::wstring_view text);
     void SelectAll();
     void ClearSelection();
     void CutToClipboard();
@@ -67,9 +76,6 @@ public:
     void Undo();
 
     TNotifyEvent OnChange;
-
-    // True when the control reports positions in characters rather than bytes.
-    static bool ControlCountsCharacters();
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -82,7 +88,6 @@ protected:
 private:
     HWND Window() const { return ExistingHandle(); }
     void Recreate();
-    std::size_t ToBytes(const std::string& text, std::size_t position) const;
 
     bool wordWrap_ = true;
     TScrollStyle scrollBars_ = TScrollStyle::None;
@@ -92,7 +97,8 @@ private:
     bool wantReturns_ = true;
     int maxLength_ = 0;
     bool modified_ = false;
-    std::string text_; // while there is no window
+    std::wstring text_; // while there is no window, and across a re-creation
+    bool textTaken_ = false; // text_ holds the window's text already
     bool sendingText_ = false;
 };
 

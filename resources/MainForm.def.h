@@ -71,7 +71,7 @@ inline std::vector<ComponentDef> MainFormComponents() {
                                    .scrollBars = TScrollStyle::Vertical,
                                    .wantTabs = true,
                                    .onChange = "Memo1Change"}),
-        Component("StatusBar", StatusBarDef{.control = {.height = 19, .align = TAlign::Bottom}, .panels = {{50}}}),
+        Component("StatusBar", StatusBarDef{.control = {.height = 19, .align = TAlign::Bottom}, .panels = {{50}, {.width = 50, .alignment = 1}}}),
 
         Component("MainMenu1", MainMenuDef{}),
         Component("File1", menu("MainMenu1", "ファイル(&F)")),

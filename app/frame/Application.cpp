@@ -165,7 +165,8 @@ void TApplication::ProcessMessages() {
 }
 
 bool TApplication::ProcessMessage(MSG& message) {
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) return false;
+    // Wide: a character typed into a control that keeps UTF-16 reaches it whole.
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) return false;
     if (message.message == WM_QUIT) {
         terminated_ = true;
         return true;
@@ -173,7 +174,7 @@ bool TApplication::ProcessMessage(MSG& message) {
     ToolTips().MessageTaken(message);
     if (IsKeyMessage(message)) return true;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
     return true;
 }
 

@@ -369,7 +369,8 @@ TWinControl* TWinControl::FromHandle(HWND window) {
 
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     TWinControl* control = TWinControl::FromHandle(window);
-    if (!control) return DefWindowProcA(window, msg, wParam, lParam);
+    if (!control) return IsWindowUnicode(window) ? DefWindowProcW(window, msg, wParam, lParam)
+                                                 : DefWindowProcA(window, msg, wParam, lParam);
     // Every message of the program's windows is handled here: no failure
     // goes back into the system's code.
     TMessage message{msg, wParam, lParam, 0};
@@ -400,7 +401,7 @@ void TWinControl::Detach() {
     if (!handle_) return;
     RemovePropA(handle_, kControlProperty);
     if (defaultProc_) {
-        SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
+        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
         defaultProc_ = nullptr;
     }
     handle_ = nullptr;
@@ -483,9 +484,12 @@ void TWinControl::CreateWnd() {
                                   params.x, params.y, params.width, params.height, params.parent, params.menu,
                                   Instance(), params.ownClass ? this : nullptr);
     if (window && !params.ownClass) {
+        // Platform controls keep their text in UTF-16: the subclass is a wide
+        // procedure, so that wide messages, ours and those of other processes
+        // reading the control, pass through without a narrow conversion.
         Attach(window);
         defaultProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
+            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
     }
     if (!window) throw Failure("window of " + Name() + " (" + params.className + ") cannot be created");
     ApplyFont();
@@ -708,7 +712,7 @@ void TWinControl::PaintHandler(TMessage& message) {
 
 void TWinControl::DefaultHandler(TMessage& message) {
     if (!handle_) return;
-    message.Result = defaultProc_ ? CallWindowProcA(defaultProc_, handle_, message.Msg, message.WParam, message.LParam)
+    message.Result = defaultProc_ ? CallWindowProcW(defaultProc_, handle_, message.Msg, message.WParam, message.LParam)
                                   : DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
 }
 

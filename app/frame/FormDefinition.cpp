@@ -115,6 +115,7 @@ TComponent& Build(FormBuilder& b, const StatusBarDef& def) {
     for (const StatusPanelDef& panel : def.panels) {
         TStatusPanel made;
         made.width = panel.width;
+        made.alignment = panel.alignment;
         bar.AddPanel(made);
     }
     bar.SetSimplePanel(def.simplePanel);

@@ -99,6 +99,7 @@ struct ComboBoxDef {
 
 struct StatusPanelDef {
     int width = 50;
+    int alignment = 0; // 0 left, 1 right, 2 centre
 };
 
 struct StatusBarDef {

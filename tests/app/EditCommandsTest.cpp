@@ -2,6 +2,7 @@
 // menu opens, the commands through the menu and the tool buttons, word wrap
 // and the font command.
 #include "tests/support/MainFormFixture.h"
+#include "tests/support/ProgramText.h"
 #include "tests/support/WindowSpy.h"
 
 namespace moke::test {
@@ -31,7 +32,7 @@ class EditCommands : public MainFormTest {
 
 TEST_F(EditCommands, OpeningTheMenuGreysItemsBySelectionClipboardAndUndo) {
     TMemo& memo = Form().Memo1;
-    memo.SetText("abc");
+    memo.SetText(W("abc"));
     memo.SetSelection(0, 0);
     ASSERT_TRUE(EmptyTheClipboard());
     Form().ComboBox1.SetFocus();
@@ -72,30 +73,30 @@ TEST_F(EditCommands, OpeningTheMenuGreysItemsBySelectionClipboardAndUndo) {
 
 TEST_F(EditCommands, MenuCommandsActOnTheEditor) {
     TMemo& memo = Form().Memo1;
-    memo.SetText("abcdef");
+    memo.SetText(W("abcdef"));
     ASSERT_TRUE(PutTextOnClipboard("old"));
 
     memo.SetSelection(1, 3);
     Choose(Form().Copy1);
     EXPECT_EQ(ClipboardText(), "bc");
-    EXPECT_EQ(memo.Text(), "abcdef");
+    EXPECT_EQ(memo.Text(), W("abcdef"));
 
     memo.SetSelection(3, 5);
     Choose(Form().Cut1);
     EXPECT_EQ(ClipboardText(), "de");
-    EXPECT_EQ(memo.Text(), "abcf");
+    EXPECT_EQ(memo.Text(), W("abcf"));
 
     memo.SetSelection(0, 1);
     Choose(Form().Paste1);
-    EXPECT_EQ(memo.Text(), "debcf");
+    EXPECT_EQ(memo.Text(), W("debcf"));
 
     memo.SetSelection(2, 4);
     Choose(Form().Delete1);
-    EXPECT_EQ(memo.Text(), "def");
+    EXPECT_EQ(memo.Text(), W("def"));
     EXPECT_EQ(ClipboardText(), "de") << "delete leaves the clipboard alone";
 
     Choose(Form().Undo1);
-    EXPECT_EQ(memo.Text(), "debcf") << "undo takes back the deletion";
+    EXPECT_EQ(memo.Text(), W("debcf")) << "undo takes back the deletion";
 
     memo.SetSelection(0, 0);
     Choose(Item("SelectAll1"));
@@ -108,13 +109,13 @@ TEST_F(EditCommands, MenuCommandsActOnTheEditor) {
 
 TEST_F(EditCommands, ToolButtonsRunTheHandlersWithoutTheEnablingCheck) {
     TMemo& memo = Form().Memo1;
-    memo.SetText("abcd");
+    memo.SetText(W("abcd"));
     memo.SetSelection(0, 2);
     ASSERT_FALSE(Form().Cut1.Enabled()) << "the items start greyed";
     ASSERT_TRUE(EmptyTheClipboard());
 
     ClickToolButton("ToolButton5");
-    EXPECT_EQ(memo.Text(), "cd") << "切り取り cuts although the item is greyed";
+    EXPECT_EQ(memo.Text(), W("cd")) << "切り取り cuts although the item is greyed";
     EXPECT_EQ(ClipboardText(), "ab");
 
     memo.SetSelection(1, 1);
@@ -122,18 +123,18 @@ TEST_F(EditCommands, ToolButtonsRunTheHandlersWithoutTheEnablingCheck) {
     EXPECT_EQ(ClipboardText(), "ab") << "copy with nothing selected does nothing";
 
     ClickToolButton("ToolButton7");
-    EXPECT_EQ(memo.Text(), "cabd");
+    EXPECT_EQ(memo.Text(), W("cabd"));
 
     ASSERT_TRUE(EmptyTheClipboard());
     memo.SetSelection(0, 0);
     ClickToolButton("ToolButton7");
-    EXPECT_EQ(memo.Text(), "cabd") << "paste with an empty clipboard inserts nothing";
+    EXPECT_EQ(memo.Text(), W("cabd")) << "paste with an empty clipboard inserts nothing";
 }
 
 TEST_F(EditCommands, WordWrapRecreatesTheEditorTwiceKeepingTextAndFlagsButNotTheSelection) {
     TMemo& memo = Form().Memo1;
     const std::string line(400, 'x');
-    memo.SetText(line + "\r\nzwei");
+    memo.SetText(W(line + "\r\nzwei"));
     memo.SetModified(true);
     memo.SetReadOnly(true);
     memo.SetSelection(2, 5);
@@ -169,7 +170,7 @@ TEST_F(EditCommands, WordWrapRecreatesTheEditorTwiceKeepingTextAndFlagsButNotThe
     EXPECT_EQ(SendMessageA(memo.Handle(), EM_GETLINECOUNT, 0, 0), 2) << "long lines run past the right edge";
     EXPECT_FALSE(Form().Wrap1.Checked());
     EXPECT_FALSE(GetMenuState(EditMenu(), Form().Wrap1.Command(), MF_BYCOMMAND) & MF_CHECKED);
-    EXPECT_EQ(memo.Text(), line + "\r\nzwei");
+    EXPECT_EQ(memo.Text(), W(line + "\r\nzwei"));
     EXPECT_TRUE(memo.Modified());
     EXPECT_EQ(memo.SelectionLength(), 0u) << "the selection is lost";
     EXPECT_EQ(GetFocus(), memo.Handle()) << "the focus carries over";
@@ -183,7 +184,7 @@ TEST_F(EditCommands, WordWrapRecreatesTheEditorTwiceKeepingTextAndFlagsButNotThe
     EXPECT_TRUE(Style() & WS_VSCROLL);
     EXPECT_TRUE(Form().Wrap1.Checked());
     EXPECT_GT(SendMessageA(memo.Handle(), EM_GETLINECOUNT, 0, 0), 2);
-    EXPECT_EQ(memo.Text(), line + "\r\nzwei");
+    EXPECT_EQ(memo.Text(), W(line + "\r\nzwei"));
     EXPECT_TRUE(memo.Modified());
 }
 

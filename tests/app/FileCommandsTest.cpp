@@ -9,6 +9,7 @@
 #include "app/frame/CommandLine.h"
 #include "app/frame/Menus.h"
 #include "tests/support/FileDialogs.h"
+#include "tests/support/ProgramText.h"
 #include "tests/support/Files.h"
 #include "tests/support/Gui.h"
 #include "tests/support/MainFormFixture.h"
@@ -160,7 +161,7 @@ class FileCommandsTest : public MainFormTest {
         EXPECT_EQ(Form().CurrentFile(), "無題");
         EXPECT_EQ(Caption(), "無題 - もけらメモ帳");
         EXPECT_EQ(Application().Title(), "無題 - もけらメモ帳");
-        EXPECT_EQ(Form().Memo1.Text(), "");
+        EXPECT_EQ(Form().Memo1.Text(), W(""));
         EXPECT_FALSE(Form().Memo1.Modified());
         EXPECT_EQ(Indicator(), "");
     }
@@ -168,14 +169,14 @@ class FileCommandsTest : public MainFormTest {
         EXPECT_EQ(Form().CurrentFile(), path);
         EXPECT_EQ(Caption(), name + " - もけらメモ帳");
         EXPECT_EQ(Application().Title(), name + " - もけらメモ帳");
-        EXPECT_EQ(Form().Memo1.Text(), text);
+        EXPECT_EQ(Form().Memo1.Text(), W(text));
         EXPECT_FALSE(Form().Memo1.Modified());
         EXPECT_EQ(Indicator(), "");
     }
     // The document as it was: text, name and the modified state.
     void ExpectStillModified(const std::string& file, const std::string& text) {
         EXPECT_EQ(Form().CurrentFile(), file);
-        EXPECT_EQ(Form().Memo1.Text(), text);
+        EXPECT_EQ(Form().Memo1.Text(), W(text));
         EXPECT_TRUE(Form().Memo1.Modified());
         EXPECT_EQ(Indicator(), "変更あり");
     }
@@ -567,7 +568,7 @@ TEST_F(FileCommandsTest, SaveOnAFullDiskFailsAndLeavesTheOldFile) {
     std::string big;
     while (big.size() < 200 * 1024)
         big += "more than the disk holds\r\n";
-    Form().Memo1.SetText(big);
+    Form().Memo1.SetText(W(big));
     Form().Memo1.SetModified(true);
     Boxes boxes;
     boxes.Expect(kSystemDialog, Dismiss());
@@ -669,7 +670,7 @@ TEST_F(FileCommandsTest, DroppedPathIsUsedWholeHoweverLong) {
         Drop({path, folder / "other.txt"});
         EXPECT_TRUE(boxes.Unexpected().empty()) << boxes.Unexpected()[0];
         EXPECT_EQ(Form().CurrentFile(), path);
-        EXPECT_EQ(Form().Memo1.Text(), "far away");
+        EXPECT_EQ(Form().Memo1.Text(), W("far away"));
     }
     // Longer than the system lets a file have: the whole name is tried and
     // ends in the error box, never in the file that a name cut at 255 bytes
@@ -802,7 +803,7 @@ TEST_F(StartUpTest, ShortNameOnTheCommandLineOpensWithTheLongName) {
     EXPECT_TRUE(boxes.Unexpected().empty());
     EXPECT_EQ(form->CurrentFile(), path);
     EXPECT_EQ(WindowText(form->Handle()), "Long Document Name.txt - もけらメモ帳");
-    EXPECT_EQ(form->Memo1.Text(), "from the command line\r\n");
+    EXPECT_EQ(form->Memo1.Text(), W("from the command line\r\n"));
     EXPECT_FALSE(form->Memo1.Modified());
 }
 
@@ -814,7 +815,7 @@ TEST_F(StartUpTest, QuotedArgumentWithBlanksOpensThatFileAndUnquotedOnlyItsFirst
         Start(SplitCommandLine("\"C:\\Program Files\\MokeMemo.exe\" \"" + path + "\" second.txt"));
         EXPECT_TRUE(boxes.Unexpected().empty());
         EXPECT_EQ(form->CurrentFile(), path);
-        EXPECT_EQ(form->Memo1.Text(), "blanks");
+        EXPECT_EQ(form->Memo1.Text(), W("blanks"));
         TearDown();
     }
     {
@@ -847,7 +848,7 @@ TEST_F(StartUpTest, RelativeArgumentsNameTheFileInTheStartingFolderForGood) {
             EXPECT_TRUE(boxes.Unexpected().empty());
         }
         EXPECT_EQ(form->CurrentFile(), path);
-        EXPECT_EQ(form->Memo1.Text(), "relative");
+        EXPECT_EQ(form->Memo1.Text(), W("relative"));
         TearDown();
     }
     {
@@ -855,7 +856,7 @@ TEST_F(StartUpTest, RelativeArgumentsNameTheFileInTheStartingFolderForGood) {
         Start({"MokeMemo.exe", "rel.txt"});
     }
     CurrentFolder elsewhere(folder.Path());
-    form->Memo1.SetText("saved again");
+    form->Memo1.SetText(W("saved again"));
     TObject& sender = *form;
     form->Save1Click(sender);
     EXPECT_EQ(ReadBytes(path), "saved again");
@@ -872,7 +873,7 @@ TEST_F(StartUpTest, LongArgumentIsUsedWhole) {
     Start(SplitCommandLine("MokeMemo.exe \"" + path + "\""));
     EXPECT_TRUE(boxes.Unexpected().empty());
     EXPECT_EQ(form->CurrentFile(), path);
-    EXPECT_EQ(form->Memo1.Text(), "long");
+    EXPECT_EQ(form->Memo1.Text(), W("long"));
 }
 
 TEST_F(StartUpTest, MissingDocumentStartsUntitledAfterTheErrorBox) {
@@ -884,7 +885,7 @@ TEST_F(StartUpTest, MissingDocumentStartsUntitledAfterTheErrorBox) {
     EXPECT_EQ(boxes.At(0).text, kTooLarge);
     EXPECT_EQ(boxes.At(0).caption, "ｴﾗｰ");
     EXPECT_EQ(form->CurrentFile(), "無題");
-    EXPECT_EQ(form->Memo1.Text(), "");
+    EXPECT_EQ(form->Memo1.Text(), W(""));
     EXPECT_FALSE(form->Memo1.Modified());
 }
 

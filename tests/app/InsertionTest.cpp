@@ -5,6 +5,7 @@
 #include "document/TextFile.h"
 #include "editing/RegionalTime.h"
 #include "tests/support/Files.h"
+#include "tests/support/ProgramText.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <memory>
@@ -135,7 +136,7 @@ TEST(PhraseListAtStartUp, WithADocumentTheDocumentOpensFirstAndTheMissingListIsR
     // Titled with the document's name: it was open when the box came.
     EXPECT_EQ(answerer.Answered()[0].caption, "doc.txt - もけらメモ帳");
     EXPECT_EQ(form->CurrentFile(), document);
-    EXPECT_EQ(form->Memo1.Text(), "document");
+    EXPECT_EQ(form->Memo1.Text(), W("document"));
 }
 
 // ---------------------------------------------------------------------------
@@ -263,7 +264,7 @@ TEST_F(PhraseList, APhraseLongerThanTheReadBackBufferIsNeitherCutNorCorrupted) {
     Form().ComboBox1.SetItemIndex(0);
     SendMessageA(Form().Handle(), WM_COMMAND,
                  MAKEWPARAM(dynamic_cast<TMenuItem*>(Form().FindComponent("CBPaste"))->Command(), 0), 0);
-    EXPECT_EQ(Form().Memo1.Text(), phrase);
+    EXPECT_EQ(Form().Memo1.Text(), W(phrase));
 }
 
 // ---------------------------------------------------------------------------
@@ -283,23 +284,23 @@ class PhrasePaste : public MainFormTest {
 
 TEST_F(PhrasePaste, NothingSelectedInTheListInsertsNothing) {
     TMemo& memo = Form().Memo1;
-    memo.SetText("abc");
+    memo.SetText(W("abc"));
     memo.SetModified(false);
     ASSERT_EQ(Form().ComboBox1.ItemIndex(), -1);
     Choose();
     ClickPasteButton();
-    EXPECT_EQ(memo.Text(), "abc");
+    EXPECT_EQ(memo.Text(), W("abc"));
     EXPECT_FALSE(memo.Modified());
 }
 
 TEST_F(PhrasePaste, TheChosenPhraseReplacesTheSelectionAndCannotBeUndone) {
     TMemo& memo = Form().Memo1;
-    memo.SetText("abcd");
+    memo.SetText(W("abcd"));
     memo.SetModified(false);
     memo.SetSelection(1, 3);
     Form().ComboBox1.SetItemIndex(0);
     Choose();
-    EXPECT_EQ(memo.Text(), "a一つ目d");
+    EXPECT_EQ(memo.Text(), W("a一つ目d"));
     EXPECT_TRUE(memo.Modified());
     EXPECT_EQ(Form().StatusBar.Panel(0).text, "変更あり");
     EXPECT_FALSE(memo.CanUndo()) << "the insertion itself cannot be undone";
@@ -307,14 +308,14 @@ TEST_F(PhrasePaste, TheChosenPhraseReplacesTheSelectionAndCannotBeUndone) {
 
     Form().ComboBox1.SetItemIndex(1);
     ClickPasteButton();
-    EXPECT_EQ(memo.Text(), "a一つ目タブ\tありd") << "at the caret, with the tab";
+    EXPECT_EQ(memo.Text(), W("a一つ目タブ\tありd")) << "at the caret, with the tab";
     ClickPasteButton();
-    EXPECT_EQ(memo.Text(), "a一つ目タブ\tありタブ\tありd") << "the command can be repeated";
+    EXPECT_EQ(memo.Text(), W("a一つ目タブ\tありタブ\tありd")) << "the command can be repeated";
 
     memo.SetSelection(0, 1);
     Form().ComboBox1.SetItemIndex(2);
     Choose();
-    EXPECT_EQ(memo.Text(), "一つ目タブ\tありタブ\tありd")
+    EXPECT_EQ(memo.Text(), W("一つ目タブ\tありタブ\tありd"))
         << "an empty entry replaces the selection with nothing";
 }
 
@@ -324,7 +325,7 @@ TEST_F(PhrasePaste, ChoosingAnEntryInsertsNothingByItself) {
     Pump();
     PostKey(combo.Handle(), VK_DOWN);
     EXPECT_EQ(combo.ItemIndex(), 0);
-    EXPECT_EQ(Form().Memo1.Text(), "");
+    EXPECT_EQ(Form().Memo1.Text(), W(""));
 }
 
 // ---------------------------------------------------------------------------
@@ -417,16 +418,16 @@ TEST_F(TimeStamp, SettingsAreReadAgainWhenTheSystemAnnouncesAChange) {
 TEST_F(TimeStamp, TheCommandPutsTheStampInPlaceOfTheSelection) {
     Settings("H:mm:ss", ".", "-");
     TMemo& memo = Form().Memo1;
-    memo.SetText("[selected]");
+    memo.SetText(W("[selected]"));
     memo.SetModified(false);
     memo.SetSelection(1, 9);
     const std::string before = Form().DateStamp(CurrentStampTime());
     auto* item = dynamic_cast<TMenuItem*>(Form().FindComponent("DateTime1"));
     SendMessageA(Form().Handle(), WM_COMMAND, MAKEWPARAM(item->Command(), 0), 0);
     const std::string after = Form().DateStamp(CurrentStampTime());
-    const std::string text = memo.Text();
-    EXPECT_TRUE(text == "[" + before + "]" || text == "[" + after + "]") << Utf8(text);
-    EXPECT_NE(text.find('.'), std::string::npos) << "the settings of the moment";
+    const std::wstring text = memo.Text();
+    EXPECT_TRUE(text == W("[" + before + "]") || text == W("[" + after + "]"));
+    EXPECT_NE(text.find(L'.'), std::wstring::npos) << "the settings of the moment";
     EXPECT_TRUE(memo.Modified());
     EXPECT_EQ(Form().StatusBar.Panel(0).text, "変更あり");
     EXPECT_FALSE(memo.CanUndo()) << "the insertion cannot be undone";

@@ -1,4 +1,5 @@
 #include "tests/support/MainFormFixture.h"
+#include "tests/support/ProgramText.h"
 
 namespace moke::test {
 namespace {
@@ -7,7 +8,7 @@ TEST_F(MainFormTest, StartsUntitledWithTheTitleInTheCaption) {
     EXPECT_EQ(WindowText(Form().Handle()), "無題 - もけらメモ帳");
     EXPECT_EQ(Application().Title(), WindowText(Form().Handle()));
     EXPECT_EQ(Form().CurrentFile(), "無題");
-    EXPECT_EQ(Form().Memo1.Text(), "");
+    EXPECT_EQ(Form().Memo1.Text(), W(""));
     EXPECT_FALSE(Form().Memo1.Modified());
     EXPECT_EQ(Form().StatusBar.Panel(0).text, "");
     EXPECT_EQ(ClassName(Form().Handle()), "TMainForm");
@@ -18,7 +19,7 @@ TEST_F(MainFormTest, TypingShowsTheModifiedIndicator) {
     Form().Memo1.SetFocus();
     PostChar(edit, 'a');
     Pump();
-    EXPECT_EQ(Form().Memo1.Text(), "a");
+    EXPECT_EQ(Form().Memo1.Text(), W("a"));
     EXPECT_TRUE(Form().Memo1.Modified());
     EXPECT_EQ(Form().StatusBar.Panel(0).text, "変更あり");
     char shown[64] = {};

@@ -5,6 +5,7 @@
 #include "app/frame/MessageBox.h"
 #include "resources/MainForm.def.h"
 #include "tests/support/MainFormFixture.h"
+#include "tests/support/ProgramText.h"
 
 #include <array>
 #include <span>
@@ -245,7 +246,7 @@ TEST_F(MainFormTest, EditorFillsTheMiddleWithItsFont) {
     EXPECT_EQ(editor.right - editor.left, client.right);
 }
 
-TEST_F(MainFormTest, StatusBarIsOnePanelAcrossTheBottom) {
+TEST_F(MainFormTest, StatusBarHoldsTheIndicatorAndTheEncodingAtTheRight) {
     HWND status = Form().StatusBar.Handle();
     EXPECT_EQ(ClassName(status), "msctls_statusbar32");
     RECT r, client;
@@ -255,11 +256,13 @@ TEST_F(MainFormTest, StatusBarIsOnePanelAcrossTheBottom) {
     GetClientRect(Form().Handle(), &client);
     EXPECT_EQ(r.bottom, client.bottom);
     int edges[4] = {7, 7, 7, 7};
-    EXPECT_EQ(SendMessageA(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 1);
-    EXPECT_EQ(edges[0], -1);
+    EXPECT_EQ(SendMessageA(status, SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)), 2);
+    EXPECT_EQ(edges[0], 50) << "the indicator's panel";
+    EXPECT_EQ(edges[1], -1) << "the encoding's panel, to the right edge";
     EXPECT_FALSE(SendMessageA(status, SB_ISSIMPLE, 0, 0));
-    EXPECT_EQ(Form().StatusBar.PanelCount(), 1);
-    EXPECT_EQ(Form().StatusBar.Panel(0).width, 50);
+    char shown[64] = {};
+    SendMessageA(status, SB_GETTEXTA, 1, reinterpret_cast<LPARAM>(shown));
+    EXPECT_STREQ(shown, "\t\tShift_JIS") << "right-aligned";
 }
 
 // --- Caption and document state ----------------------------------------------------
@@ -304,7 +307,7 @@ TEST_F(MainFormTest, ModifiedIndicatorFollowsTypingAndIsCleared) {
     EXPECT_EQ(shown(), "変更あり");
     // A change that leaves the flag clear clears the indicator.
     Form().Memo1.SetModified(false);
-    Form().Memo1.SetText("loaded");
+    Form().Memo1.SetText(W("loaded"));
     EXPECT_EQ(shown(), "");
 }
 
@@ -312,7 +315,7 @@ TEST_F(MainFormTest, TabKeyTypesATabIntoTheEditor) {
     Form().Memo1.SetFocus();
     PostKey(Form().Memo1.Handle(), VK_TAB);
     Pump();
-    EXPECT_EQ(Form().Memo1.Text(), "\t");
+    EXPECT_EQ(Form().Memo1.Text(), W("\t"));
     EXPECT_EQ(GetFocus(), Form().Memo1.Handle());
 }
 
@@ -562,7 +565,7 @@ TEST_F(BindingTest, OpeningTheEditMenuRunsItsHandler) {
 
 TEST_F(BindingTest, EditorChangeTimerAndCloseQueryAreBound) {
     auto& memo = dynamic_cast<TMemo&>(*form->FindComponent("Memo1"));
-    memo.SetText("changed");
+    memo.SetText(W("changed"));
     EXPECT_EQ(form->calls, std::vector<std::string>{"Memo1Change"});
     form->calls.clear();
     EXPECT_TRUE(form->CloseQuery());

@@ -4,6 +4,7 @@
 #include "app/frame/Failure.h"
 #include "app/frame/MessageBox.h"
 #include "tests/support/MainFormFixture.h"
+#include "tests/support/ProgramText.h"
 #include "tests/support/WindowSpy.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ using MainFormShortcuts = MainFormTest;
 
 TEST_F(MainFormShortcuts, CtrlXWithoutSelectionFocusesTheEditorAndTypesNothing) {
     TMemo& memo = Form().Memo1;
-    memo.SetText("abc");
+    memo.SetText(W("abc"));
     memo.SetSelection(1, 1);
     ASSERT_TRUE(PutTextOnClipboard("kept"));
     HWND combo = Form().ComboBox1.Handle();
@@ -47,7 +48,7 @@ TEST_F(MainFormShortcuts, CtrlXWithoutSelectionFocusesTheEditorAndTypesNothing) 
 
     EXPECT_EQ(GetFocus(), memo.Handle()) << "the Edit menu's click gives the focus to the editor";
     EXPECT_FALSE(Form().Cut1.Enabled());
-    EXPECT_EQ(memo.Text(), "abc");
+    EXPECT_EQ(memo.Text(), W("abc"));
     EXPECT_EQ(ClipboardText(), "kept");
     EXPECT_EQ(comboSpy.Count(WM_KEYDOWN), 0) << "a consumed key-down is not dispatched";
     EXPECT_EQ(memoSpy.Keys(), 0);
@@ -56,7 +57,7 @@ TEST_F(MainFormShortcuts, CtrlXWithoutSelectionFocusesTheEditorAndTypesNothing) 
 
 TEST_F(MainFormShortcuts, CtrlVWhileTheDropDownHasTheFocusPastesIntoTheEditor) {
     TMemo& memo = Form().Memo1;
-    memo.SetText("ab");
+    memo.SetText(W("ab"));
     memo.SetSelection(1, 1);
     ASSERT_TRUE(PutTextOnClipboard("貼り付け"));
     TComboBox& combo = Form().ComboBox1;
@@ -68,7 +69,7 @@ TEST_F(MainFormShortcuts, CtrlVWhileTheDropDownHasTheFocusPastesIntoTheEditor) {
     WindowSpy comboSpy(combo.Handle());
     PostKey(combo.Handle(), 'V', false, true);
 
-    EXPECT_EQ(memo.Text(), "a貼り付けb");
+    EXPECT_EQ(memo.Text(), W("a貼り付けb"));
     EXPECT_EQ(GetFocus(), memo.Handle()) << "the focus stays in the editor";
     EXPECT_EQ(combo.ItemIndex(), 2);
     EXPECT_EQ(comboSpy.Keys(), 0);
@@ -86,17 +87,17 @@ TEST_F(MainFormShortcuts, CtrlZUndoesOnlyWhenThereIsSomethingToUndo) {
         TakenMessageCount characters(edit, WM_CHAR);
         PostKey(edit, 'Z', false, true);
         EXPECT_FALSE(Form().Undo1.Enabled()) << "nothing to undo right after start-up";
-        EXPECT_EQ(memo.Text(), "");
+        EXPECT_EQ(memo.Text(), W(""));
         EXPECT_EQ(spy.Keys(), 0);
         EXPECT_EQ(characters.Count(), 0);
     }
     PostChar(edit, 'a');
     PostChar(edit, 'b');
     Pump();
-    ASSERT_EQ(memo.Text(), "ab");
+    ASSERT_EQ(memo.Text(), W("ab"));
     WindowSpy spy(edit);
     PostKey(edit, 'Z', false, true);
-    EXPECT_EQ(memo.Text(), "") << "Ctrl+Z runs Undo1Click";
+    EXPECT_EQ(memo.Text(), W("")) << "Ctrl+Z runs Undo1Click";
     EXPECT_TRUE(Form().Undo1.Enabled());
     EXPECT_EQ(spy.Keys(), 0);
 }
@@ -127,7 +128,7 @@ TEST_F(MainFormShortcuts, CtrlShiftZIsAnOrdinaryKeyForTheFocusedControl) {
 TEST_F(MainFormShortcuts, EachShortcutRefreshesTheEditMenuBeforeItsItem) {
     TMemo& memo = Form().Memo1;
     HWND edit = memo.Handle();
-    memo.SetText("hello");
+    memo.SetText(W("hello"));
     memo.SetSelection(0, 0);
     Form().ComboBox1.SetFocus();
     Pump();
@@ -143,11 +144,11 @@ TEST_F(MainFormShortcuts, EachShortcutRefreshesTheEditMenuBeforeItsItem) {
     EXPECT_TRUE(Form().Copy1.Enabled());
     EXPECT_TRUE(Form().Cut1.Enabled());
     EXPECT_TRUE(Form().Delete1.Enabled());
-    EXPECT_EQ(memo.Text(), "hello");
+    EXPECT_EQ(memo.Text(), W("hello"));
 
     memo.SetSelection(1, 3);
     PostKey(edit, 'X', false, true);
-    EXPECT_EQ(memo.Text(), "hlo");
+    EXPECT_EQ(memo.Text(), W("hlo"));
     EXPECT_EQ(ClipboardText(), "el");
 
     PostKey(edit, 'C', false, true); // nothing selected now: the item is greyed and nothing happens
@@ -157,7 +158,7 @@ TEST_F(MainFormShortcuts, EachShortcutRefreshesTheEditMenuBeforeItsItem) {
 
 TEST_F(MainFormShortcuts, NoShortcutRunsWhileAModalBoxIsUp) {
     TMemo& memo = Form().Memo1;
-    memo.SetText("abc");
+    memo.SetText(W("abc"));
     memo.SetSelection(0, 0);
     memo.SetFocus();
     Pump();
@@ -188,12 +189,12 @@ TEST_F(MainFormShortcuts, NoShortcutRunsWhileAModalBoxIsUp) {
     EXPECT_NE(keyTarget, memo.Handle());
     EXPECT_EQ(selectionWhileUp, 0u) << "Ctrl+A did not select the editor's text";
     EXPECT_TRUE(cutWhileUp) << "the Edit menu was not clicked";
-    EXPECT_EQ(memo.Text(), "abc");
+    EXPECT_EQ(memo.Text(), W("abc"));
 }
 
 TEST_F(MainFormShortcuts, NoShortcutRunsWhileTheAboutBoxIsOpen) {
     TMemo& memo = Form().Memo1;
-    memo.SetText("abc");
+    memo.SetText(W("abc"));
     memo.SetSelection(0, 0);
     std::size_t selectionWhileUp = 99;
     bool focusInTheBox = false;
@@ -220,7 +221,7 @@ TEST_F(MainFormShortcuts, NoShortcutRunsWhileTheAboutBoxIsOpen) {
 TEST_F(MainFormShortcuts, NoShortcutIsTriedWhileTheMouseIsCaptured) {
     TMemo& memo = Form().Memo1;
     HWND edit = memo.Handle();
-    memo.SetText("abc");
+    memo.SetText(W("abc"));
     memo.SetFocus();
     Pump();
     PostMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
@@ -244,7 +245,7 @@ TEST_F(MainFormShortcuts, NoShortcutIsTriedWhileTheMouseIsCaptured) {
 
 TEST_F(MainFormShortcuts, TheMainMenuServesTheProgramsOtherWindowsOnlyWhileEnabled) {
     TMemo& memo = Form().Memo1;
-    memo.SetText("abc");
+    memo.SetText(W("abc"));
     memo.SetSelection(0, 0);
     std::unique_ptr<TForm> other(new TForm(&Application(), "TKeyTestOther"));
     other->SetClientSize(200, 100);
@@ -297,7 +298,7 @@ TEST_F(MainFormShortcuts, TabMovesTheFocusUnlessTheControlWantsIt) {
     }
     PostKey(memo.Handle(), VK_TAB);
     EXPECT_EQ(GetFocus(), memo.Handle()) << "the editor asks for Tab";
-    EXPECT_EQ(memo.Text(), "\t");
+    EXPECT_EQ(memo.Text(), W("\t"));
 
     combo.SetFocus();
     Pump();
@@ -329,7 +330,7 @@ TEST_F(MainFormShortcuts, MenuTextsShowTheShortcutsRightAlignedOnItemsOnly) {
 }
 
 TEST_F(MainFormShortcuts, OpeningTheEditMenuClicksIt) {
-    Form().Memo1.SetText("abc");
+    Form().Memo1.SetText(W("abc"));
     Form().Memo1.SetSelection(0, 2);
     Form().ComboBox1.SetFocus();
     Pump();

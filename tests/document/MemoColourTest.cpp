@@ -1,6 +1,7 @@
 // The editor draws its text in the colour of its font (the font dialog can
 // choose one).
 #include "tests/support/MainFormFixture.h"
+#include "tests/support/ProgramText.h"
 
 namespace moke::test {
 namespace {
@@ -21,7 +22,7 @@ int CountPixels(HWND window, COLORREF colour) {
 TEST_F(MainFormTest, TextIsDrawnInTheFontColour) {
     TMemo& memo = Form().Memo1;
     memo.Font().SetHeight(-32);
-    memo.SetText("■■■");
+    memo.SetText(W("■■■"));
     constexpr COLORREF red = RGB(255, 0, 0);
     UpdateWindow(memo.Handle());
     Pump();

@@ -6,6 +6,7 @@
 #include "app/frame/Application.h"
 #include "app/frame/Failure.h"
 #include "tests/support/Gui.h"
+#include "tests/support/ProgramText.h"
 
 #include <gtest/gtest.h>
 
@@ -63,18 +64,14 @@ TEST_F(MemoTest, WholeTextSetNormalisesLineBreaksBeforeSending) {
         {"\n\r", "\r\n\r\n"},
         {"\r\r\n", "\r\n\r\n"},
         {"x\n\ny", "x\r\n\r\ny"},
-        // A lead byte takes the byte after it, even LF or CR, as its second byte.
-        {"\x81\nz", "\x81\nz"},
-        {"\x81\rz\n", "\x81\rz\r\n"},
         // The second byte 0x5C of "表" is no delimiter, and LF after it is a line break.
         {"表\n示", "表\r\n示"},
-        // A lead byte at the very end is copied alone.
-        {"a\n\x81", "a\r\n\x81"},
+        {"表\r示\n", "表\r\n示\r\n"},
     };
     for (const Case& c : cases) {
         memo->Clear();
         SentMessageLog log;
-        memo->SetText(c.input);
+        memo->SetText(W(c.input));
         const auto sent = log.Of(Edit(), WM_SETTEXT);
         ASSERT_EQ(sent.size(), 1u) << Utf8(c.input);
         EXPECT_EQ(sent[0].text, c.sent) << "input " << testing::PrintToString(std::string(c.input));
@@ -82,22 +79,22 @@ TEST_F(MemoTest, WholeTextSetNormalisesLineBreaksBeforeSending) {
 }
 
 TEST_F(MemoTest, WholeTextSetPutsTheNormalisedTextIntoTheControl) {
-    memo->SetText("one\ntwo\rthree\r\n");
+    memo->SetText(W("one\ntwo\rthree\r\n"));
     EXPECT_EQ(WindowTextOf(), "one\r\ntwo\r\nthree\r\n");
-    EXPECT_EQ(memo->Text(), "one\r\ntwo\r\nthree\r\n");
+    EXPECT_EQ(memo->Text(), W("one\r\ntwo\r\nthree\r\n"));
     EXPECT_EQ(memo->TextLength(), 17u);
-    memo->SetText("表示\n漢字");
-    EXPECT_EQ(memo->Text(), "表示\r\n漢字");
+    memo->SetText(W("表示\n漢字"));
+    EXPECT_EQ(memo->Text(), W("表示\r\n漢字"));
 }
 
 TEST_F(MemoTest, IdenticalWholeTextSetSendsNothingAndRaisesNoChange) {
-    memo->SetText("same\r\ntext");
+    memo->SetText(W("same\r\ntext"));
     ASSERT_EQ(changes, 1);
     SendMessageA(Edit(), EM_SETSEL, 2, 7);
     SentMessageLog log;
-    memo->SetText("same\r\ntext");
+    memo->SetText(W("same\r\ntext"));
     // Equal after normalisation counts as identical too.
-    memo->SetText("same\ntext");
+    memo->SetText(W("same\ntext"));
     EXPECT_TRUE(log.Of(Edit(), WM_SETTEXT).empty());
     EXPECT_EQ(changes, 1);
     // Nothing was disturbed: the selection is still there.
@@ -108,22 +105,22 @@ TEST_F(MemoTest, IdenticalWholeTextSetSendsNothingAndRaisesNoChange) {
 }
 
 TEST_F(MemoTest, SameLengthButDifferentTextIsSent) {
-    memo->SetText("abcd");
+    memo->SetText(W("abcd"));
     SentMessageLog log;
-    memo->SetText("abce");
+    memo->SetText(W("abce"));
     EXPECT_EQ(log.Of(Edit(), WM_SETTEXT).size(), 1u);
-    EXPECT_EQ(memo->Text(), "abce");
+    EXPECT_EQ(memo->Text(), W("abce"));
     EXPECT_EQ(changes, 2);
 }
 
 // --- The change notification ---------------------------------------------
 
 TEST_F(MemoTest, ChangeIsRaisedOncePerSuccessfulWholeTextSet) {
-    memo->SetText("first");
+    memo->SetText(W("first"));
     EXPECT_EQ(changes, 1);
-    memo->SetText("second\nline");
+    memo->SetText(W("second\nline"));
     EXPECT_EQ(changes, 2);
-    memo->SetText("");
+    memo->SetText(W(""));
     EXPECT_EQ(changes, 3);
     Pump();
     EXPECT_EQ(changes, 3); // nothing arrives late from the control
@@ -146,18 +143,18 @@ TEST_F(MemoTest, ChangeIsRaisedByTyping) {
 TEST_F(MemoTest, ChangeIsRaisedByReplaceSelectionAndAnEmptyReplacementDeletes) {
     Put("hello world");
     memo->SetSelection(0, 5);
-    memo->ReplaceSelection("HELLO");
-    EXPECT_EQ(memo->Text(), "HELLO world");
+    memo->ReplaceSelection(W("HELLO"));
+    EXPECT_EQ(memo->Text(), W("HELLO world"));
     EXPECT_EQ(changes, 1);
     EXPECT_TRUE(memo->Modified());
     memo->SetSelection(5, 11);
-    memo->ReplaceSelection("");
-    EXPECT_EQ(memo->Text(), "HELLO");
+    memo->ReplaceSelection(W(""));
+    EXPECT_EQ(memo->Text(), W("HELLO"));
     EXPECT_EQ(changes, 2);
     // Nothing selected: inserted at the caret.
     memo->SetSelection(0, 0);
-    memo->ReplaceSelection(">");
-    EXPECT_EQ(memo->Text(), ">HELLO");
+    memo->ReplaceSelection(W(">"));
+    EXPECT_EQ(memo->Text(), W(">HELLO"));
     EXPECT_EQ(changes, 3);
     // It cannot be undone.
     EXPECT_FALSE(memo->CanUndo());
@@ -167,24 +164,24 @@ TEST_F(MemoTest, ChangeIsRaisedByClearSelectionCutPasteAndUndo) {
     Put("abcdef");
     memo->SetSelection(0, 2);
     memo->ClearSelection();
-    EXPECT_EQ(memo->Text(), "cdef");
+    EXPECT_EQ(memo->Text(), W("cdef"));
     EXPECT_EQ(changes, 1);
 
     memo->SetSelection(0, 2);
     memo->CutToClipboard();
-    EXPECT_EQ(memo->Text(), "ef");
+    EXPECT_EQ(memo->Text(), W("ef"));
     EXPECT_EQ(changes, 2);
 
     memo->SetSelection(2, 2);
     memo->PasteFromClipboard();
-    EXPECT_EQ(memo->Text(), "efcd");
+    EXPECT_EQ(memo->Text(), W("efcd"));
     EXPECT_EQ(changes, 3);
 
     // Wine's control reports an undo twice (the replacement, then the undo
     // itself); every report is passed on.
     ASSERT_TRUE(memo->CanUndo());
     memo->Undo();
-    EXPECT_EQ(memo->Text(), "ef");
+    EXPECT_EQ(memo->Text(), W("ef"));
     EXPECT_GE(changes, 4);
     const int afterUndo = changes;
 
@@ -195,12 +192,12 @@ TEST_F(MemoTest, ChangeIsRaisedByClearSelectionCutPasteAndUndo) {
 }
 
 TEST_F(MemoTest, ChangeIsNotRaisedByClearFlagsPropertiesOrFont) {
-    memo->SetText("text");
+    memo->SetText(W("text"));
     ASSERT_EQ(changes, 1);
     changes = 0;
     memo->Clear();
     EXPECT_EQ(WindowTextOf(), "");
-    memo->SetText("again");
+    memo->SetText(W("again"));
     changes = 0;
     memo->SetModified(true);
     memo->SetModified(false);
@@ -214,7 +211,7 @@ TEST_F(MemoTest, ChangeIsNotRaisedByClearFlagsPropertiesOrFont) {
     memo->Font().SetName("ＭＳ ゴシック");
     Pump();
     EXPECT_EQ(changes, 0);
-    EXPECT_EQ(memo->Text(), "again");
+    EXPECT_EQ(memo->Text(), W("again"));
 }
 
 TEST_F(MemoTest, ClearEmptiesWithoutComparingOrNotifying) {
@@ -222,7 +219,7 @@ TEST_F(MemoTest, ClearEmptiesWithoutComparingOrNotifying) {
     SentMessageLog log;
     memo->Clear();
     EXPECT_EQ(log.Of(Edit(), WM_SETTEXT).size(), 1u);
-    EXPECT_EQ(memo->Text(), "");
+    EXPECT_EQ(memo->Text(), W(""));
     EXPECT_EQ(changes, 0);
     // Clear sends even when the control is already empty.
     memo->Clear();
@@ -233,7 +230,7 @@ TEST_F(MemoTest, ClearEmptiesWithoutComparingOrNotifying) {
 // --- Window re-creation ----------------------------------------------------
 
 TEST_F(MemoTest, WordWrapAndScrollBarsRecreateTheWindowCarryingState) {
-    memo->SetText("line one\r\nline two");
+    memo->SetText(W("line one\r\nline two"));
     memo->SetModified(true);
     memo->SetReadOnly(true);
     memo->Font().SetName("ＭＳ ゴシック");
@@ -274,7 +271,7 @@ TEST_F(MemoTest, WordWrapAndScrollBarsRecreateTheWindowCarryingState) {
 TEST_F(MemoTest, RecreationDropsSelectionAndUndoAndKeepsFocusWhereItWas) {
     Put("abcdef");
     memo->SetSelection(1, 4);
-    memo->ReplaceSelection("X");
+    memo->ReplaceSelection(W("X"));
     memo->SetSelection(0, 2);
     SendMessageA(Edit(), WM_CLEAR, 0, 0); // an edit that can be undone
     ASSERT_TRUE(memo->CanUndo());
@@ -391,63 +388,61 @@ TEST_F(MemoTest, WantTabsTakesTheTabKey) {
     EXPECT_FALSE(SendMessageA(Edit(), WM_GETDLGCODE, VK_TAB, 0) & DLGC_WANTTAB);
 }
 
-// --- Byte positions in double-byte text --------------------------------------
+// --- Positions in the control's own units -------------------------------------
 
-TEST_F(MemoTest, SelectionIsMeasuredAndReplacedInBytes) {
-    Put("表示abc漢字");
-    // Bytes: 表 0-1, 示 2-3, a 4, b 5, c 6, 漢 7-8, 字 9-10.
-    memo->SetSelection(2, 5);
-    EXPECT_EQ(memo->SelectionLength(), 3u);
-    EXPECT_EQ(memo->SelectedText(), "示a");
+TEST_F(MemoTest, SelectionIsMeasuredAndReplacedInUtf16Units) {
+    memo->SetText(W("表示abc") + L"\U0001F600" + W("漢字"));
+    // Units: 表 0, 示 1, a 2, b 3, c 4, the emoji 5-6 (a surrogate pair), 漢 7, 字 8.
+    memo->SetSelection(1, 3);
+    EXPECT_EQ(memo->SelectionLength(), 2u);
+    EXPECT_EQ(memo->SelectedText(), W("示a"));
     std::size_t start = 0, end = 0;
     memo->GetSelection(start, end);
-    EXPECT_EQ(start, 2u);
-    EXPECT_EQ(end, 5u);
+    EXPECT_EQ(start, 1u);
+    EXPECT_EQ(end, 3u);
 
-    memo->SetSelection(7, 11);
-    EXPECT_EQ(memo->SelectionLength(), 4u);
-    EXPECT_EQ(memo->SelectedText(), "漢字");
+    memo->SetSelection(4, 8);
+    EXPECT_EQ(memo->SelectedText(), L"c\U0001F600" + W("漢"));
 
-    memo->SetSelection(2, 5);
-    memo->ReplaceSelection("ｶﾅ");
-    EXPECT_EQ(memo->Text(), "表ｶﾅbc漢字");
-    // The caret stands after the inserted text, in bytes.
+    memo->SetSelection(1, 3);
+    memo->ReplaceSelection(L"\u00e4\u20ac\uD55C");
+    EXPECT_EQ(memo->Text(), W("表") + L"\u00e4\u20ac\uD55C" + W("bc") + L"\U0001F600" + W("漢字"))
+        << "characters outside the code page pass whole";
     memo->GetSelection(start, end);
-    EXPECT_EQ(start, 4u);
+    EXPECT_EQ(start, 4u) << "the caret stands after the inserted text";
     EXPECT_EQ(end, 4u);
 
     memo->SelectAll();
     EXPECT_EQ(memo->SelectionLength(), memo->TextLength());
-    EXPECT_EQ(memo->SelectedText(), "表ｶﾅbc漢字");
 }
 
-TEST_F(MemoTest, SelectionMadeByTheUserIsReportedInBytes) {
+TEST_F(MemoTest, SelectionMadeByTheUserIsReportedInUtf16Units) {
     Put("あいうえお");
     memo->SetFocus();
     // Shift+End from the start selects the whole line as the user would.
     SendMessageA(Edit(), EM_SETSEL, 0, 0);
     PostKey(Edit(), VK_END, true);
     Pump();
-    EXPECT_EQ(memo->SelectionLength(), 10u);
-    EXPECT_EQ(memo->SelectedText(), "あいうえお");
+    EXPECT_EQ(memo->SelectionLength(), 5u);
+    EXPECT_EQ(memo->SelectedText(), W("あいうえお"));
 }
 
 TEST_F(MemoTest, SelectedTextOverTwoLinesIncludesTheLineBreak) {
     Put("ab\r\ncd\r\nef");
     memo->SetSelection(1, 5);
     EXPECT_EQ(memo->SelectionLength(), 4u);
-    EXPECT_EQ(memo->SelectedText(), "b\r\nc");
+    EXPECT_EQ(memo->SelectedText(), W("b\r\nc"));
     Put("表\r\n示");
     memo->SelectAll();
-    EXPECT_EQ(memo->SelectionLength(), 6u);
-    EXPECT_EQ(memo->SelectedText(), "表\r\n示");
+    EXPECT_EQ(memo->SelectionLength(), 4u);
+    EXPECT_EQ(memo->SelectedText(), W("表\r\n示"));
 }
 
 TEST_F(MemoTest, EmptySelectionGivesEmptyText) {
     Put("abc");
     memo->SetSelection(1, 1);
     EXPECT_EQ(memo->SelectionLength(), 0u);
-    EXPECT_EQ(memo->SelectedText(), "");
+    EXPECT_EQ(memo->SelectedText(), W(""));
 }
 
 // --- Update batch --------------------------------------------------------------
@@ -459,7 +454,7 @@ TEST_F(MemoTest, UpdateBatchesNestAndSwitchDrawingOffOnlyAtTheOutside) {
     ASSERT_EQ(redraws.size(), 1u);
     EXPECT_EQ(redraws[0].wParam, static_cast<WPARAM>(FALSE));
     memo->BeginUpdate();
-    memo->SetText("inside");
+    memo->SetText(W("inside"));
     memo->EndUpdate();
     EXPECT_EQ(log.Of(Edit(), WM_SETREDRAW).size(), 1u);
     memo->EndUpdate();
@@ -478,12 +473,12 @@ TEST_F(MemoTest, UpdateBatchesNestAndSwitchDrawingOffOnlyAtTheOutside) {
 // --- Capacity -------------------------------------------------------------------
 
 TEST_F(MemoTest, ATextTheControlRefusesIsACapacityFailureWithoutChange) {
-    memo->SetText("abc");
+    memo->SetText(W("abc"));
     changes = 0;
     SendMessageA(Edit(), EM_LIMITTEXT, 5, 0);
     SentMessageLog log;
     try {
-        memo->SetText("0123456789");
+        memo->SetText(W("0123456789"));
         FAIL() << "no capacity failure";
     } catch (const Failure& failure) {
         EXPECT_EQ(failure.Kind(), FailureKind::Capacity);
@@ -491,16 +486,16 @@ TEST_F(MemoTest, ATextTheControlRefusesIsACapacityFailureWithoutChange) {
     }
     EXPECT_EQ(changes, 0);
     EXPECT_TRUE(log.Of(Edit(), WM_SETTEXT).empty());
-    EXPECT_EQ(memo->Text(), "abc");
+    EXPECT_EQ(memo->Text(), W("abc"));
     // A text within the limit still goes in.
-    memo->SetText("12345");
-    EXPECT_EQ(memo->Text(), "12345");
+    memo->SetText(W("12345"));
+    EXPECT_EQ(memo->Text(), W("12345"));
     EXPECT_EQ(changes, 1);
 }
 
 TEST_F(MemoTest, TheComponentSetsNoLimitOfItsOwn) {
     const std::string big(70000, 'x');
-    memo->SetText(big);
+    memo->SetText(W(big));
     EXPECT_EQ(memo->TextLength(), big.size());
     EXPECT_EQ(changes, 1);
 }

@@ -8,6 +8,7 @@
 #include "app/frame/Application.h"
 #include "app/frame/Failure.h"
 #include "tests/support/Files.h"
+#include "tests/support/ProgramText.h"
 #include "tests/support/Gui.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,11 @@ class TextFileTest : public testing::Test {
         ADD_FAILURE() << "no failure raised";
         return Failure("");
     }
+    // Saves the editor's text as Shift-JIS, as a new document is.
+    void Save(const std::string& path) {
+        DocumentFormat format;
+        if (!SaveTextFile(*memo, path, TextEncoding::ShiftJis, format)) ADD_FAILURE() << "not saved: " << path;
+    }
     std::vector<WPARAM> Redraws(const SentMessageLog& log, HWND window) const {
         std::vector<WPARAM> seen;
         for (const auto& entry : log.Of(window, WM_SETREDRAW))
@@ -102,7 +108,7 @@ TEST_F(TextFileTest, LoadingTurnsEveryLineBreakIntoCrLf) {
     for (const Case& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.file));
         LoadTextFile(*memo, File("in.txt", c.file));
-        EXPECT_EQ(memo->Text(), c.text);
+        EXPECT_EQ(memo->Text(), W(c.text));
     }
 }
 
@@ -121,10 +127,10 @@ TEST_F(TextFileTest, LoadedTextIsSavedByteForByteWithCrLfBreaks) {
         SCOPED_TRACE(::testing::PrintToString(c.file));
         const std::string in = File("in.txt", c.file);
         LoadTextFile(*memo, in);
-        SaveTextFile(*memo, folder / "out.txt");
+        Save(folder / "out.txt");
         EXPECT_EQ(ReadBytes(folder / "out.txt"), c.saved);
         // Saved onto itself, too.
-        SaveTextFile(*memo, in);
+        Save(in);
         EXPECT_EQ(ReadBytes(in), c.saved);
     }
 }
@@ -132,7 +138,7 @@ TEST_F(TextFileTest, LoadedTextIsSavedByteForByteWithCrLfBreaks) {
 TEST_F(TextFileTest, EmptyFileAndUnchangedFileSendNothing) {
     SentMessageLog log;
     LoadTextFile(*memo, File("empty.txt", ""));
-    EXPECT_EQ(memo->Text(), "");
+    EXPECT_EQ(memo->Text(), W(""));
     EXPECT_EQ(changes, 0);
     EXPECT_TRUE(log.Of(memo->Handle(), WM_SETTEXT).empty());
 
@@ -146,7 +152,7 @@ TEST_F(TextFileTest, EmptyFileAndUnchangedFileSendNothing) {
 
     // A non-empty editor is emptied by an empty file.
     LoadTextFile(*memo, folder / "empty.txt");
-    EXPECT_EQ(memo->Text(), "");
+    EXPECT_EQ(memo->Text(), W(""));
     EXPECT_EQ(changes, 2);
 }
 
@@ -199,7 +205,7 @@ TEST_F(TextFileTest, DrawingIsOffForTheSpanOfALoadOnEveryPath) {
 // --- Load failures -------------------------------------------------------------
 
 TEST_F(TextFileTest, FileThatCannotBeOpenedIsAFileOpenFailureNamingThePathAsPassed) {
-    memo->SetText("before");
+    memo->SetText(W("before"));
     changes = 0;
     const std::string paths[] = {
         folder / "missing.txt",  "missing relative.txt", folder / "no such folder\\a.txt",
@@ -212,13 +218,13 @@ TEST_F(TextFileTest, FileThatCannotBeOpenedIsAFileOpenFailureNamingThePathAsPass
         EXPECT_EQ(failure.Kind(), FailureKind::FileOpen);
         EXPECT_EQ(failure.Message(), "ﾌｧｲﾙ " + path + " は開けません");
     }
-    EXPECT_EQ(memo->Text(), "before");
+    EXPECT_EQ(memo->Text(), W("before"));
     EXPECT_EQ(changes, 0);
 }
 
 TEST_F(TextFileTest, FileHeldOpenByAnotherProgramCannotBeLoadedWhateverItShares) {
     const std::string path = File("held.txt", "held text");
-    memo->SetText("before");
+    memo->SetText(W("before"));
     changes = 0;
     for (DWORD share :
          {DWORD{0}, DWORD{FILE_SHARE_READ}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}}) {
@@ -228,33 +234,33 @@ TEST_F(TextFileTest, FileHeldOpenByAnotherProgramCannotBeLoadedWhateverItShares)
         const Failure failure = FailureOf([&] { LoadTextFile(*memo, path); });
         EXPECT_EQ(failure.Kind(), FailureKind::FileOpen);
         EXPECT_EQ(failure.Message(), "ﾌｧｲﾙ " + path + " は開けません");
-        EXPECT_EQ(memo->Text(), "before");
+        EXPECT_EQ(memo->Text(), W("before"));
         EXPECT_EQ(changes, 0);
         held.Release();
         LoadTextFile(*memo, path);
-        EXPECT_EQ(memo->Text(), "held text");
-        memo->SetText("before");
+        EXPECT_EQ(memo->Text(), W("held text"));
+        memo->SetText(W("before"));
         changes = 0;
     }
 }
 
 TEST_F(TextFileTest, FileHoldingANulByteIsNotLoadedCutShort) {
-    memo->SetText("before");
+    memo->SetText(W("before"));
     changes = 0;
     const std::string files[] = {
         "ab\0cd"s,
         "\0"s,
         "line\r\n\0"s,
-        // UTF-16 with a byte-order mark: "a", then its zero byte.
+        // UTF-16 with a byte-order mark: "a", then a NUL character.
         "\xFF\xFE"
-        "a\0b\0"s,
+        "a\0\0\0b\0"s,
     };
     for (const std::string& bytes : files) {
         SCOPED_TRACE(::testing::PrintToString(bytes));
         const std::string path = File("zero.txt", bytes);
         const Failure failure = FailureOf([&] { LoadTextFile(*memo, path); });
         EXPECT_EQ(failure.Kind(), FailureKind::Capacity);
-        EXPECT_EQ(memo->Text(), "before");
+        EXPECT_EQ(memo->Text(), W("before"));
         EXPECT_EQ(changes, 0);
         // Closed: an exclusive open goes through.
         HANDLE after = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -275,7 +281,7 @@ TEST_F(TextFileTest, TextTheControlWouldGiveBackChangedIsNotLoaded) {
     // Well-formed double-byte text and half-width katakana pass whole.
     const std::string good = "表示 ソ能 ｱｲｳ ①Ⅰ〜～∥－￢ \x81\x40\r\n";
     LoadTextFile(*memo, File("good.txt", good));
-    EXPECT_EQ(memo->Text(), good);
+    EXPECT_EQ(memo->Text(), W(good));
 }
 
 TEST_F(TextFileTest, CharactersWithTwoCodesAreLoadedByTheirStandardCodes) {
@@ -283,9 +289,9 @@ TEST_F(TextFileTest, CharactersWithTwoCodesAreLoadedByTheirStandardCodes) {
     // IBM rows: well-formed Shift-JIS, shown as the same characters.
     const std::string bytes = "a\x87\x90 \x87\x9A \xED\x40 \xFA\x4A\r\n";
     LoadTextFile(*memo, File("duplicates.txt", bytes));
-    EXPECT_EQ(memo->Text(), "a\x81\xE0 \x81\xE6 \xFA\x5C \x87\x54\r\n");
+    EXPECT_EQ(memo->Text(), W("a\x81\xE0 \x81\xE6 \xFA\x5C \x87\x54\r\n"));
     // The same characters with a malformed sequence among them are refused.
-    memo->SetText("before");
+    memo->SetText(W("before"));
     const Failure failure =
         FailureOf([&] { LoadTextFile(*memo, File("mixed.txt", "\x87\x90 \x81\n")); });
     EXPECT_EQ(failure.Kind(), FailureKind::Capacity);
@@ -306,17 +312,17 @@ TEST_F(TextFileTest, FileThatDeliversFewerBytesThanItsSizeIsNotLoaded) {
         }
     }
     if (path.empty()) GTEST_SKIP() << "no file here reports a size larger than what it delivers";
-    memo->SetText("before");
+    memo->SetText(W("before"));
     changes = 0;
     const Failure failure = FailureOf([&] { LoadTextFile(*memo, path); });
     EXPECT_EQ(failure.Kind(), FailureKind::FileOpen);
     EXPECT_EQ(failure.Message(), "ﾌｧｲﾙ " + path + " は開けません");
-    EXPECT_EQ(memo->Text(), "before");
+    EXPECT_EQ(memo->Text(), W("before"));
     EXPECT_EQ(changes, 0);
 }
 
 TEST_F(TextFileTest, TextTheControlRefusesIsACapacityFailureWithDrawingBackOnAndTheFileClosed) {
-    memo->SetText("abc");
+    memo->SetText(W("abc"));
     changes = 0;
     SendMessageA(memo->Handle(), EM_LIMITTEXT, 5, 0);
     const std::string path = File("big.txt", "0123456789");
@@ -324,7 +330,7 @@ TEST_F(TextFileTest, TextTheControlRefusesIsACapacityFailureWithDrawingBackOnAnd
     const Failure failure = FailureOf([&] { LoadTextFile(*memo, path); });
     EXPECT_EQ(failure.Kind(), FailureKind::Capacity);
     EXPECT_EQ(failure.Message(), "文字列の大きさが ﾒﾓ の制限を越えました");
-    EXPECT_EQ(memo->Text(), "abc");
+    EXPECT_EQ(memo->Text(), W("abc"));
     EXPECT_EQ(changes, 0);
     EXPECT_EQ(Redraws(log, memo->Handle()), kOffThenOn);
     HANDLE after = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -422,18 +428,18 @@ TEST_F(TextFileTest, RefusedEntryIsAListInsertFailureKeepingTheEntriesBeforeIt) 
 
 TEST_F(TextFileTest, SaveReplacesOrCreatesTheTargetAndLeavesNoOtherFile) {
     const std::string target = File("doc.txt", "old contents\r\n");
-    memo->SetText("new\r\ncontents");
-    SaveTextFile(*memo, target);
+    memo->SetText(W("new\r\ncontents"));
+    Save(target);
     EXPECT_EQ(ReadBytes(target), "new\r\ncontents");
     EXPECT_EQ(folder.Files(), (Lines{"doc.txt"}));
 
-    SaveTextFile(*memo, folder / "made.txt");
+    Save(folder / "made.txt");
     EXPECT_EQ(ReadBytes(folder / "made.txt"), "new\r\ncontents");
     EXPECT_EQ(folder.Files(), (Lines{"doc.txt", "made.txt"}));
 
     // An empty document leaves a file of 0 bytes.
-    memo->SetText("");
-    SaveTextFile(*memo, target);
+    memo->SetText(W(""));
+    Save(target);
     EXPECT_EQ(ReadBytes(target), "");
     EXPECT_EQ(folder.Files(), (Lines{"doc.txt", "made.txt"}));
 }
@@ -450,10 +456,10 @@ TEST_F(TextFileTest, SaveWorksInAFolderNestedAsDeepAsAPathMayGo) {
     }
     const std::string target = deep + "\\a.txt";
     ASSERT_EQ(target.size(), static_cast<size_t>(MAX_PATH - 1));
-    memo->SetText("deep");
-    SaveTextFile(*memo, target);
-    memo->SetText("deeper");
-    SaveTextFile(*memo, target);
+    memo->SetText(W("deep"));
+    Save(target);
+    memo->SetText(W("deeper"));
+    Save(target);
     EXPECT_EQ(ReadBytes(target), "deeper");
     EXPECT_EQ(FilesIn(deep), (Lines{"a.txt"}));
 }
@@ -462,9 +468,9 @@ TEST_F(TextFileTest, SaveToARelativePathWritesInTheCurrentFolder) {
     char before[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, before);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
-    memo->SetText("relative");
-    SaveTextFile(*memo, "rel.txt");
-    SaveTextFile(*memo, "rel.txt");
+    memo->SetText(W("relative"));
+    Save("rel.txt");
+    Save("rel.txt");
     SetCurrentDirectoryA(before);
     EXPECT_EQ(ReadBytes(folder / "rel.txt"), "relative");
     EXPECT_EQ(folder.Files(), (Lines{"rel.txt"}));
@@ -473,8 +479,8 @@ TEST_F(TextFileTest, SaveToARelativePathWritesInTheCurrentFolder) {
 TEST_F(TextFileTest, SaveKeepsTheTargetsAttributes) {
     const std::string target = File("hidden.txt", "old");
     ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE));
-    memo->SetText("new");
-    SaveTextFile(*memo, target);
+    memo->SetText(W("new"));
+    Save(target);
     EXPECT_EQ(ReadBytes(target), "new");
     EXPECT_TRUE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_HIDDEN);
     EXPECT_EQ(folder.Files(), (Lines{"hidden.txt"}));
@@ -483,8 +489,8 @@ TEST_F(TextFileTest, SaveKeepsTheTargetsAttributes) {
 TEST_F(TextFileTest, ReadOnlyTargetIsAFileCreateFailureAndStaysAsItWas) {
     const std::string target = File("readonly.txt", "keep me\r\n");
     ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
-    memo->SetText("never written");
-    const Failure failure = FailureOf([&] { SaveTextFile(*memo, target); });
+    memo->SetText(W("never written"));
+    const Failure failure = FailureOf([&] { Save(target); });
     EXPECT_EQ(failure.Kind(), FailureKind::FileCreate);
     EXPECT_EQ(failure.Message(), "ﾌｧｲﾙ " + target + " を作成できません");
     EXPECT_EQ(ReadBytes(target), "keep me\r\n");
@@ -495,7 +501,7 @@ TEST_F(TextFileTest, ReadOnlyTargetIsAFileCreateFailureAndStaysAsItWas) {
     char before[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, before);
     ASSERT_TRUE(SetCurrentDirectoryA(folder.Path().c_str()));
-    const Failure relative = FailureOf([&] { SaveTextFile(*memo, "readonly.txt"); });
+    const Failure relative = FailureOf([&] { Save("readonly.txt"); });
     SetCurrentDirectoryA(before);
     EXPECT_EQ(relative.Message(), "ﾌｧｲﾙ readonly.txt を作成できません");
     EXPECT_EQ(ReadBytes(target), "keep me\r\n");
@@ -503,13 +509,13 @@ TEST_F(TextFileTest, ReadOnlyTargetIsAFileCreateFailureAndStaysAsItWas) {
 
 TEST_F(TextFileTest, TargetHeldOpenByAnotherProgramIsAFileCreateFailureWhateverItShares) {
     const std::string target = File("held.txt", "held contents");
-    memo->SetText("never written");
+    memo->SetText(W("never written"));
     for (DWORD share : {DWORD{0}, DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE},
                         DWORD{FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE}}) {
         SCOPED_TRACE(share);
         HeldFile held(target, share);
         ASSERT_TRUE(held.Holding());
-        const Failure failure = FailureOf([&] { SaveTextFile(*memo, target); });
+        const Failure failure = FailureOf([&] { Save(target); });
         EXPECT_EQ(failure.Kind(), FailureKind::FileCreate);
         EXPECT_EQ(failure.Message(), "ﾌｧｲﾙ " + target + " を作成できません");
         held.Release();
@@ -517,13 +523,13 @@ TEST_F(TextFileTest, TargetHeldOpenByAnotherProgramIsAFileCreateFailureWhateverI
         EXPECT_EQ(folder.Files(), (Lines{"held.txt"}));
     }
     // Released, it is saved.
-    SaveTextFile(*memo, target);
+    Save(target);
     EXPECT_EQ(ReadBytes(target), "never written");
 }
 
 TEST_F(TextFileTest, TargetThatCannotBeMadeIsAFileCreateFailureLeavingNoFile) {
     CreateDirectoryA((folder / "sub").c_str(), nullptr);
-    memo->SetText("text");
+    memo->SetText(W("text"));
     const std::string paths[] = {
         folder / "sub",                   // a folder
         folder / "no such folder\\a.txt", // a missing folder
@@ -532,7 +538,7 @@ TEST_F(TextFileTest, TargetThatCannotBeMadeIsAFileCreateFailureLeavingNoFile) {
     };
     for (const std::string& path : paths) {
         SCOPED_TRACE(Utf8(path));
-        const Failure failure = FailureOf([&] { SaveTextFile(*memo, path); });
+        const Failure failure = FailureOf([&] { Save(path); });
         EXPECT_EQ(failure.Kind(), FailureKind::FileCreate);
         EXPECT_EQ(failure.Message(), "ﾌｧｲﾙ " + path + " を作成できません");
         EXPECT_EQ(folder.Files(), (Lines{"sub"}));
@@ -554,15 +560,15 @@ TEST_F(TextFileTest, FullDiskIsAWriteFailureAndTheOldFileStaysByteIdentical) {
     std::string big;
     while (big.size() < 256 * 1024)
         big += "a longer document than the disk can hold\r\n";
-    memo->SetText(big);
-    const Failure failure = FailureOf([&] { SaveTextFile(*memo, target); });
+    memo->SetText(W(big));
+    const Failure failure = FailureOf([&] { Save(target); });
     EXPECT_EQ(failure.Kind(), FailureKind::Write);
     EXPECT_EQ(failure.Message(), "ｽﾄﾘｰﾑへの書き込みｴﾗｰ");
     EXPECT_EQ(ReadBytes(target), old);
     EXPECT_EQ(small.Files(), (Lines{"doc.txt"}));
 
     // A new file that does not fit is not left behind either.
-    EXPECT_EQ(FailureOf([&] { SaveTextFile(*memo, small / "new.txt"); }).Kind(), FailureKind::Write);
+    EXPECT_EQ(FailureOf([&] { Save(small / "new.txt"); }).Kind(), FailureKind::Write);
     EXPECT_EQ(small.Files(), (Lines{"doc.txt"}));
 }
 

@@ -8,6 +8,7 @@
 #include "app/frame/ComCtrls.h"
 #include "app/frame/Menus.h"
 #include "tests/support/Files.h"
+#include "tests/support/ProgramText.h"
 #include "tests/support/MainFormFixture.h"
 
 #include <commctrl.h>
@@ -43,7 +44,7 @@ class ShellLaunchTest : public MainFormTest {
     // through the control itself, with positions counted independently of
     // the program's conversions.
     void SelectInText(const std::string& before, const std::string& selected, const std::string& after) {
-        Form().Memo1.SetText(before + selected + after);
+        Form().Memo1.SetText(W(before + selected + after));
         Form().Memo1.SetModified(false);
         const bool charactersCounted = CountsCharacters();
         const auto from = charactersCounted ? Characters(before) : static_cast<int>(before.size());
@@ -87,7 +88,7 @@ TEST_F(ShellLaunchTest, LaunchButtonHandsOverTheSelectedUrl) {
     ClickToolButton("ToolButton15");
     ASSERT_EQ(shell.Opened().size(), 1u);
     EXPECT_EQ(shell.Opened()[0], "http://www.example.com/a?b=1");
-    EXPECT_EQ(Form().Memo1.Text(), "see http://www.example.com/a?b=1 for more")
+    EXPECT_EQ(Form().Memo1.Text(), W("see http://www.example.com/a?b=1 for more"))
         << "the document is not touched";
     EXPECT_FALSE(Form().Memo1.Modified());
 }
@@ -110,7 +111,7 @@ TEST_F(ShellLaunchTest, SelectionOverTwoLinesKeepsItsLineBreakAndBlanks) {
 }
 
 TEST_F(ShellLaunchTest, SelectionMadeWithTheKeyboardIsHandedOver) {
-    Form().Memo1.SetText("先頭の行\r\nmailto:someone@example.com");
+    Form().Memo1.SetText(W("先頭の行\r\nmailto:someone@example.com"));
     Form().Memo1.SetFocus();
     HWND edit = Form().Memo1.Handle();
     PostKey(edit, VK_END, false, true);  // Ctrl+End: the end of the text
@@ -127,7 +128,7 @@ TEST_F(ShellLaunchTest, NothingSelectedHandsOverAnEmptyNameAndShowsNothing) {
     EXPECT_EQ(shell.Opened()[0], "");
     EXPECT_TRUE(ThreadWindows("TMessageForm").empty());
     EXPECT_TRUE(ThreadWindows("#32770").empty());
-    EXPECT_EQ(Form().Memo1.Text(), "abcdef");
+    EXPECT_EQ(Form().Memo1.Text(), W("abcdef"));
 }
 
 // --- Menu item and home page --------------------------------------------------
@@ -214,7 +215,7 @@ TEST_F(ShellLaunchTest, TextTheShellCannotOpenIsNotReportedByTheProgram) {
     EXPECT_TRUE(ThreadWindows("TMessageForm").empty());
     for (const auto& seen : answerer.Answered())
         EXPECT_NE(seen.caption, Application().Title()) << "a box of the program's own: " << Utf8(seen.text);
-    EXPECT_EQ(Form().Memo1.Text(), "moke-no-such-program-xyz.exe\r\n次の行");
+    EXPECT_EQ(Form().Memo1.Text(), W("moke-no-such-program-xyz.exe\r\n次の行"));
 }
 
 TEST_F(ShellLaunchTest, LongestTextIsHandedOverWholeAndLongerOnesNotAtAll) {
@@ -249,7 +250,7 @@ TEST_F(ShellLaunchTest, VeryLongSelectionDoesNotEndTheProgramAndLosesNothing) {
         Form().Memo1.SetModified(true);
         ClickToolButton("ToolButton15");
         PumpFor(std::chrono::milliseconds(200));
-        EXPECT_EQ(Form().Memo1.Text(), selected + "\r\n");
+        EXPECT_EQ(Form().Memo1.Text(), W(selected + "\r\n"));
         EXPECT_TRUE(Form().Memo1.Modified());
     }
     EXPECT_TRUE(ThreadWindows("TMessageForm").empty());

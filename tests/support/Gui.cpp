@@ -1,5 +1,7 @@
 #include "tests/support/Gui.h"
 
+#include "app/frame/CodePage.h"
+
 #include "app/frame/Application.h"
 #include "app/frame/StdCtrls.h"
 
@@ -248,7 +250,12 @@ LRESULT CALLBACK SentMessageLog::Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (code == HC_ACTION && currentSentLog) {
         const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
         Entry entry{sent->hwnd, sent->message, sent->wParam, sent->lParam, {}};
-        if (sent->message == WM_SETTEXT && sent->lParam) entry.text = reinterpret_cast<const char*>(sent->lParam);
+        // The text as the window receives it: UTF-16 for a window that keeps
+        // its text so (read back here in the program's code page).
+        if (sent->message == WM_SETTEXT && sent->lParam)
+            entry.text = IsWindowUnicode(sent->hwnd)
+                             ? ProgramFromWide(reinterpret_cast<const wchar_t*>(sent->lParam))
+                             : std::string(reinterpret_cast<const char*>(sent->lParam));
         currentSentLog->entries_.push_back(std::move(entry));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
