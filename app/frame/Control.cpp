@@ -1,11 +1,13 @@
 #include "app/frame/Control.h"
 
 #include "app/frame/Application.h"
+#include "app/frame/CodePage.h"
 #include "app/frame/Failure.h"
 #include "app/frame/Forms.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cwchar>
 
 namespace moke {
 
@@ -122,10 +124,30 @@ LOGFONTA TFont::Describe() const {
     return lf;
 }
 
+LOGFONTW TFont::DescribeWide() const {
+    const LOGFONTA narrow = Describe();
+    LOGFONTW lf{};
+    lf.lfHeight = narrow.lfHeight;
+    lf.lfWeight = narrow.lfWeight;
+    lf.lfItalic = narrow.lfItalic;
+    lf.lfUnderline = narrow.lfUnderline;
+    lf.lfStrikeOut = narrow.lfStrikeOut;
+    lf.lfCharSet = narrow.lfCharSet;
+    lf.lfOutPrecision = narrow.lfOutPrecision;
+    lf.lfClipPrecision = narrow.lfClipPrecision;
+    lf.lfQuality = narrow.lfQuality;
+    lf.lfPitchAndFamily = narrow.lfPitchAndFamily;
+    // The face as Describe() cuts it (at most LF_FACESIZE - 1 bytes), then
+    // in UTF-16; a name is never more characters than bytes.
+    const std::wstring face = WideFromProgram(narrow.lfFaceName);
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    return lf;
+}
+
 HFONT TFont::Handle() {
     if (!handle_) {
-        LOGFONTA lf = Describe();
-        handle_ = CreateFontIndirectA(&lf);
+        const LOGFONTW lf = DescribeWide();
+        handle_ = CreateFontIndirectW(&lf);
     }
     return handle_;
 }
@@ -822,17 +844,76 @@ bool TWinControl::PreviewKeyDown(const MSG& message) {
     return form && form->DialogKey(*this, message);
 }
 
+namespace {
+
+LOGFONTA ProgramLogFont(const LOGFONTW& wide) {
+    LOGFONTA lf{};
+    lf.lfHeight = wide.lfHeight;
+    lf.lfWidth = wide.lfWidth;
+    lf.lfEscapement = wide.lfEscapement;
+    lf.lfOrientation = wide.lfOrientation;
+    lf.lfWeight = wide.lfWeight;
+    lf.lfItalic = wide.lfItalic;
+    lf.lfUnderline = wide.lfUnderline;
+    lf.lfStrikeOut = wide.lfStrikeOut;
+    lf.lfCharSet = wide.lfCharSet;
+    lf.lfOutPrecision = wide.lfOutPrecision;
+    lf.lfClipPrecision = wide.lfClipPrecision;
+    lf.lfQuality = wide.lfQuality;
+    lf.lfPitchAndFamily = wide.lfPitchAndFamily;
+    const std::wstring_view face(wide.lfFaceName, wcsnlen(wide.lfFaceName, LF_FACESIZE));
+    // Cut at a whole character: a face of 31 double-byte characters does not fit.
+    std::string bytes = ProgramFromWide(face);
+    std::wstring_view kept = face;
+    while (bytes.size() >= LF_FACESIZE && !kept.empty()) {
+        kept.remove_suffix(1);
+        bytes = ProgramFromWide(kept);
+    }
+    lstrcpynA(lf.lfFaceName, bytes.c_str(), LF_FACESIZE);
+    return lf;
+}
+
+} // namespace
+
 bool ReadNonClientMetrics(NONCLIENTMETRICSA& metrics) {
     metrics = NONCLIENTMETRICSA{};
     metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-    return SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != FALSE;
+    NONCLIENTMETRICSW wide{};
+    wide.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, wide.cbSize, &wide, 0)) return false;
+    metrics.iBorderWidth = wide.iBorderWidth;
+    metrics.iScrollWidth = wide.iScrollWidth;
+    metrics.iScrollHeight = wide.iScrollHeight;
+    metrics.iCaptionWidth = wide.iCaptionWidth;
+    metrics.iCaptionHeight = wide.iCaptionHeight;
+    metrics.lfCaptionFont = ProgramLogFont(wide.lfCaptionFont);
+    metrics.iSmCaptionWidth = wide.iSmCaptionWidth;
+    metrics.iSmCaptionHeight = wide.iSmCaptionHeight;
+    metrics.lfSmCaptionFont = ProgramLogFont(wide.lfSmCaptionFont);
+    metrics.iMenuWidth = wide.iMenuWidth;
+    metrics.iMenuHeight = wide.iMenuHeight;
+    metrics.lfMenuFont = ProgramLogFont(wide.lfMenuFont);
+    metrics.lfStatusFont = ProgramLogFont(wide.lfStatusFont);
+    metrics.lfMessageFont = ProgramLogFont(wide.lfMessageFont);
+    return true;
+}
+
+int DrawProgramText(HDC dc, std::string_view text, RECT& bounds, UINT flags) {
+    const std::wstring wide = WideFromProgram(text);
+    return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &bounds, flags);
+}
+
+SIZE ProgramTextExtent(HDC dc, std::string_view text) {
+    const std::wstring wide = WideFromProgram(text);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    return extent;
 }
 
 RECT MeasureText(HFONT font, std::string_view text, RECT bounds, UINT flags) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
-    const std::string copy(text);
-    DrawTextA(dc, copy.c_str(), static_cast<int>(copy.size()), &bounds, flags | DT_CALCRECT);
+    DrawProgramText(dc, text, bounds, flags | DT_CALCRECT);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     return bounds;

@@ -109,6 +109,9 @@ public:
 
     HFONT Handle();
     LOGFONTA Describe() const;
+    // The same description with the face name in UTF-16, as the font is made:
+    // the name is code page 932 whatever the system's code page.
+    LOGFONTW DescribeWide() const;
 
     std::function<void()> OnChange;
 
@@ -346,9 +349,17 @@ private:
     TControl* mouseCapture_ = nullptr;
 };
 
-// The system's non-client metrics (in the original, smaller structure);
-// false when they cannot be read.
+// The system's non-client metrics (in the original, smaller structure), the
+// face names as code page 932 bytes whatever the system's code page; false
+// when they cannot be read.
 bool ReadNonClientMetrics(NONCLIENTMETRICSA& metrics);
+
+// Text of the program (code page 932) drawn and measured through the wide
+// calls, so that it comes out the same whatever the system's code page.
+// DrawText with the text converted; returns the height drawn.
+int DrawProgramText(HDC dc, std::string_view text, RECT& bounds, UINT flags);
+// The extent of a single line of text in the font selected into `dc`.
+SIZE ProgramTextExtent(HDC dc, std::string_view text);
 
 // The rectangle `text` takes when drawn in `font` on the screen with
 // DrawText's `flags` (DT_CALCRECT added), starting from `bounds`.

@@ -93,7 +93,7 @@ void TLabel::Paint(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ old = SelectObject(dc, Font().Handle());
     SetTextColor(dc, Enabled() ? Font().Color() : GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, DrawFlags());
+    DrawProgramText(dc, Caption(), r, DrawFlags());
     SelectObject(dc, old);
 }
 
