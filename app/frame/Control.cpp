@@ -350,11 +350,20 @@ void TControl::WndProc(TMessage& message) {
 // Window procedures
 
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ControlWindowProcW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK OwnClassWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
 namespace {
 
 const char* const kControlProperty = "MokeControl";
+
+// The single byte of code page 932 that a character of a wide message is, or
+// 0 when it is none (access letters are single bytes).
+char ProgramCharacter(wchar_t character) {
+    if (character < 0x80) return static_cast<char>(character);
+    const std::string bytes = ProgramFromWide(std::wstring_view(&character, 1));
+    return bytes.size() == 1 ? bytes[0] : '\0';
+}
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
@@ -389,19 +398,36 @@ TWinControl* TWinControl::FromHandle(HWND window) {
     return static_cast<TWinControl*>(GetPropA(window, kControlProperty));
 }
 
-LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinControl* control = TWinControl::FromHandle(window);
-    if (!control) return DefWindowProcA(window, msg, wParam, lParam);
-    // Every message of the program's windows is handled here: no failure
-    // goes back into the system's code.
+namespace {
+
+// Every message of the program's windows is handled here: no failure goes
+// back into the system's code.
+LRESULT Dispatch(TWinControl& control, UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage message{msg, wParam, lParam, 0};
     try {
-        control->WndProc(message);
+        control.WndProc(message);
     } catch (...) {
         Application().HandleException();
     }
-    if (msg == WM_NCDESTROY && TWinControl::FromHandle(window) == control) control->Detach();
     return message.Result;
+}
+
+} // namespace
+
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TWinControl* control = TWinControl::FromHandle(window);
+    if (!control) return DefWindowProcA(window, msg, wParam, lParam);
+    const LRESULT result = Dispatch(*control, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY && TWinControl::FromHandle(window) == control) control->Detach();
+    return result;
+}
+
+LRESULT CALLBACK ControlWindowProcW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TWinControl* control = TWinControl::FromHandle(window);
+    if (!control) return DefWindowProcW(window, msg, wParam, lParam);
+    const LRESULT result = Dispatch(*control, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY && TWinControl::FromHandle(window) == control) control->Detach();
+    return result;
 }
 
 LRESULT CALLBACK OwnClassWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -422,9 +448,13 @@ void TWinControl::Detach() {
     if (!handle_) return;
     RemovePropA(handle_, kControlProperty);
     if (defaultProc_) {
-        SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
+        if (wideProcedure_)
+            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
+        else
+            SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
         defaultProc_ = nullptr;
     }
+    wideProcedure_ = false;
     handle_ = nullptr;
     mouseCapture_ = nullptr;
 }
@@ -506,8 +536,13 @@ void TWinControl::CreateWnd() {
                                   Instance(), params.ownClass ? this : nullptr);
     if (window && !params.ownClass) {
         Attach(window);
-        defaultProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
+        wideProcedure_ = params.wideProcedure;
+        if (wideProcedure_)
+            defaultProc_ = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProcW)));
+        else
+            defaultProc_ = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
     }
     if (!window) throw Failure("window of " + Name() + " (" + params.className + ") cannot be created");
     ApplyFont();
@@ -730,8 +765,12 @@ void TWinControl::PaintHandler(TMessage& message) {
 
 void TWinControl::DefaultHandler(TMessage& message) {
     if (!handle_) return;
-    message.Result = defaultProc_ ? CallWindowProcA(defaultProc_, handle_, message.Msg, message.WParam, message.LParam)
-                                  : DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
+    if (wideProcedure_)
+        message.Result = CallWindowProcW(defaultProc_, handle_, message.Msg, message.WParam, message.LParam);
+    else
+        message.Result = defaultProc_
+                             ? CallWindowProcA(defaultProc_, handle_, message.Msg, message.WParam, message.LParam)
+                             : DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
 }
 
 void TWinControl::WndProc(TMessage& message) {
@@ -796,7 +835,9 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_SYSCHAR: {
         const LRESULT code = SendMessageA(handle_, WM_GETDLGCODE, message.WParam, 0);
         if (!(code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS))) {
-            if (TForm* form = ParentForm(); form && form->DialogChar(static_cast<char>(message.WParam))) {
+            const char character = wideProcedure_ ? ProgramCharacter(static_cast<wchar_t>(message.WParam))
+                                                  : static_cast<char>(message.WParam);
+            if (TForm* form = ParentForm(); form && character && form->DialogChar(character)) {
                 message.Result = 0;
                 return;
             }

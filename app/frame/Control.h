@@ -239,6 +239,10 @@ public:
 struct TCreateParams {
     std::string className;   // a class of the platform ("EDIT") or one of ours ("TMainForm")
     bool ownClass = false;   // true: registered by us with our window procedure
+    // A platform control subclassed with the wide window procedure: its
+    // messages then reach the platform's own wide handling unconverted, also
+    // those that other processes send (a list read by a screen reader).
+    bool wideProcedure = false;
     UINT classStyle = CS_DBLCLKS;
     HBRUSH background = nullptr;
     HICON icon = nullptr;
@@ -304,6 +308,9 @@ public:
     void WndProc(TMessage& message) override;
     // The window's own default handling (the platform class, or DefWindowProc).
     void DefaultHandler(TMessage& message);
+    // True when the window's messages arrive in their wide form (characters
+    // and texts in UTF-16).
+    bool WideProcedure() const { return wideProcedure_; }
 
     // Keyboard path of the message loop: a key-down offered before it reaches the control.
     // True when it was consumed.
@@ -329,6 +336,7 @@ protected:
 private:
     friend class TControl;
     friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK ControlWindowProcW(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK OwnClassWindowProc(HWND, UINT, WPARAM, LPARAM);
 
     void InsertControl(TControl* control);
@@ -341,6 +349,7 @@ private:
 
     HWND handle_ = nullptr;
     WNDPROC defaultProc_ = nullptr;
+    bool wideProcedure_ = false; // messages arrive in their wide form
     std::vector<TControl*> controls_;
     bool tabStop_ = false;
     bool creating_ = false;
