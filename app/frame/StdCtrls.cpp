@@ -21,6 +21,16 @@ void TButton::SetDefault(bool value) {
     if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
 }
 
+void TButton::ShowDefaultFrame(bool shown) {
+    if (!HandleAllocated() || DefaultFrameShown() == shown) return;
+    SendMessageA(ExistingHandle(), BM_SETSTYLE, shown ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+bool TButton::DefaultFrameShown() const {
+    HWND window = ExistingHandle();
+    return window && (GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
+}
+
 void TButton::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.className = "BUTTON";

@@ -258,6 +258,81 @@ TEST(MessageForm, FocusStartsLeftAndMovesAmongTheButtonsAllAround) {
     EXPECT_EQ(answer.result, mrNo);
 }
 
+// The thick frame marks the button Enter presses: it moves with the focus
+// among the push buttons, and Enter presses the framed one.
+TEST(MessageForm, TheDefaultFrameFollowsTheFocusedButton) {
+    const struct {
+        std::vector<bool> shiftTabs; // Tab presses, true for Shift+Tab
+        const char* framed;
+        int result;
+    } cases[] = {
+        {{}, "Yes", mrYes},
+        {{false}, "No", mrNo},
+        {{false, false}, "Cancel", mrCancel},
+        {{false, false, false}, "Yes", mrYes},
+        {{true}, "Cancel", mrCancel},
+        {{false, false, true}, "No", mrNo},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> framed;
+        const Answer answer = Ask("質問", mtConfirmation, kYesNoCancel, [&](HWND box) {
+            for (bool shift : c.shiftTabs) {
+                PostKey(GetFocus(), VK_TAB, shift);
+                Pump();
+            }
+            for (const char* name : {"Yes", "No", "Cancel"})
+                if (GetWindowLongPtrA(ButtonWindow(box, name), GWL_STYLE) & BS_DEFPUSHBUTTON) framed.push_back(name);
+            PostKey(GetFocus(), VK_RETURN);
+        });
+        EXPECT_EQ(framed, std::vector<std::string>{c.framed}) << "after " << c.shiftTabs.size() << " Tab keys";
+        EXPECT_EQ(answer.result, c.result) << "after " << c.shiftTabs.size() << " Tab keys";
+    }
+}
+
+// In a window with other controls, the frame goes back to the default button
+// once the focus leaves the push buttons, and Enter presses that one again.
+TEST(MessageForm, TheDefaultFrameReturnsWhenTheFocusLeavesTheButtons) {
+    TForm form(&Application(), "TDefaultFrameForm");
+    form.SetBorderStyle(TBorderStyle::Dialog);
+    form.SetPosition(TPosition::ScreenCenter);
+    form.SetClientSize(300, 120);
+    auto& list = form.Make<TComboBox>();
+    list.SetParent(&form);
+    list.SetBounds(10, 10, 150, 200);
+    auto& ok = form.Make<TButton>();
+    ok.SetName("OK");
+    ok.SetParent(&form);
+    ok.SetBounds(10, 80, 75, 25);
+    ok.SetDefault(true);
+    ok.SetModalResult(mrOk);
+    auto& cancel = form.Make<TButton>();
+    cancel.SetName("Cancel");
+    cancel.SetParent(&form);
+    cancel.SetBounds(100, 80, 75, 25);
+    cancel.SetModalResult(mrCancel);
+    cancel.SetCaption("ｷｬﾝｾﾙ");
+
+    std::vector<std::string> steps;
+    ModalAnswerer answerer;
+    answerer.Expect("TDefaultFrameForm", [&](HWND) {
+        auto record = [&] {
+            std::string focused = GetFocus() == list.Handle() ? "list" : TWinControl::FromHandle(GetFocus())->Name();
+            steps.push_back(focused + ":" + (ok.DefaultFrameShown() ? "OK" : "") +
+                            (cancel.DefaultFrameShown() ? "Cancel" : ""));
+        };
+        record();
+        for (int i = 0; i < 3; ++i) {
+            PostKey(GetFocus(), VK_TAB);
+            Pump();
+            record();
+        }
+        PostKey(GetFocus(), VK_RETURN);
+    });
+    const int result = form.ShowModal();
+    EXPECT_EQ(steps, (std::vector<std::string>{"list:OK", "OK:OK", "Cancel:Cancel", "list:OK"}));
+    EXPECT_EQ(result, mrOk) << "Enter on the list presses the default button";
+}
+
 // --- Layout ---------------------------------------------------------------
 
 struct Expected {
