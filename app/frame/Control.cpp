@@ -361,8 +361,10 @@ const char* const kControlProperty = "MokeControl";
 // 0 when it is none (access letters are single bytes).
 char ProgramCharacter(wchar_t character) {
     if (character < 0x80) return static_cast<char>(character);
-    const std::string bytes = ProgramFromWide(std::wstring_view(&character, 1));
-    return bytes.size() == 1 ? bytes[0] : '\0';
+    const std::wstring_view wide(&character, 1);
+    const std::string bytes = ProgramFromWide(wide);
+    // A character the code page lacks comes back as the default character.
+    return bytes.size() == 1 && WideFromProgram(bytes) == wide ? bytes[0] : '\0';
 }
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
