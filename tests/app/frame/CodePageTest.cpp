@@ -57,17 +57,5 @@ TEST(CodePage, FontFacesReachTheSystemAsTheirCharacters) {
     EXPECT_EQ(FaceOf(fresh.Handle()), std::wstring(L"ＭＳ Ｐゴシック")) << "the default face";
 }
 
-TEST(CodePage, MetricFontFacesComeBackAsProgramStrings) {
-    NONCLIENTMETRICSW wide{};
-    wide.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
-    ASSERT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, wide.cbSize, &wide, 0));
-    NONCLIENTMETRICSA metrics;
-    ASSERT_TRUE(ReadNonClientMetrics(metrics));
-    EXPECT_EQ(std::string(metrics.lfMessageFont.lfFaceName), ProgramFromWide(wide.lfMessageFont.lfFaceName));
-    EXPECT_EQ(std::string(metrics.lfStatusFont.lfFaceName), ProgramFromWide(wide.lfStatusFont.lfFaceName));
-    EXPECT_EQ(metrics.lfMessageFont.lfHeight, wide.lfMessageFont.lfHeight);
-    EXPECT_EQ(metrics.lfStatusFont.lfCharSet, wide.lfStatusFont.lfCharSet);
-}
-
 } // namespace
 } // namespace moke
