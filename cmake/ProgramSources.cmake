@@ -38,6 +38,8 @@ target_link_libraries(moke_main PUBLIC moke_parts)
 add_library(moke_resources OBJECT ${MOKE_ARTWORK_RC})
 target_include_directories(moke_resources PRIVATE ${PROJECT_SOURCE_DIR} ${MOKE_ARTWORK_DIR})
 add_dependencies(moke_resources moke_artwork)
+# The manifest (code page 932 for the process) is part of the resource script.
+set_property(SOURCE ${MOKE_ARTWORK_RC} APPEND PROPERTY OBJECT_DEPENDS ${_src}/resources/MokeMemo.manifest)
 
 add_executable(MokeMemo WIN32 ${_src}/app/MokeMemo.cpp)
 target_link_libraries(MokeMemo PRIVATE moke_main moke_resources)

@@ -17,6 +17,10 @@ void TMemo::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.className = "EDIT";
     params.caption.clear();
+    // The control keeps its text in UTF-16: its messages pass through here in
+    // their wide form, so that no character is lost on the way, ours or those
+    // of other programs reading the text.
+    params.wideProcedure = true;
     params.style |= ES_MULTILINE | ES_AUTOVSCROLL | ES_LEFT;
     if (!wordWrap_) params.style |= ES_AUTOHSCROLL;
     if (!hideSelection_) params.style |= ES_NOHIDESEL;

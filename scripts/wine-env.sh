@@ -3,12 +3,13 @@
 # Wine prefix per build tree and keeps one wineserver alive for the run.
 #   MOKE_BUILD   build tree (default: build/mingw)
 #   MOKE_SCREEN  size of the virtual display (default: 1280x1024x24)
+#   MOKE_LOCALE  the locale Wine runs in (default: ja_JP.UTF-8, code page 932)
 moke_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 MOKE_BUILD=${MOKE_BUILD:-$moke_root/build/mingw}
 export WINEPREFIX=${WINEPREFIX:-$MOKE_BUILD/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
-export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+export LANG=${MOKE_LOCALE:-ja_JP.UTF-8} LC_ALL=${MOKE_LOCALE:-ja_JP.UTF-8}
 
 # A virtual display when there is no real one; Xvfb picks a free number.
 if [ -z "${DISPLAY:-}" ]; then

@@ -4,7 +4,9 @@
 #    literals are code page 932; nothing may be silently transliterated);
 #  - dependencies point one way: the component layer includes nothing above it,
 #    the subsystems do not include the main window;
-#  - the platform-free rule files include no Windows header.
+#  - the platform-free rule files include no Windows header;
+#  - the program draws, measures and names fonts only through the wide GDI
+#    calls: the narrow ones follow the system's code page, not the program's.
 set -u
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -35,5 +37,19 @@ for cpp in $rules; do
     done
 done
 
-[ $status -eq 0 ] && echo "sources: code page 932, layering and platform-free rules hold"
+# Narrow GDI text calls (and the user32 ones that draw or measure text):
+# their strings are taken in the system's code page, whatever the program's.
+narrow_gdi='TextOutA|ExtTextOutA|PolyTextOutA|TabbedTextOutA|GetTabbedTextExtentA|DrawTextA|DrawTextExA'
+narrow_gdi+='|GetTextExtentPointA|GetTextExtentPoint32A|GetTextExtentExPointA|GetCharacterPlacementA'
+narrow_gdi+='|CreateFontA|CreateFontIndirectA|CreateFontIndirectExA|GetTextFaceA|GetTextMetricsA'
+narrow_gdi+='|GetOutlineTextMetricsA|GetCharWidthA|GetCharWidth32A|GetCharWidthFloatA|GetCharABCWidthsA'
+narrow_gdi+='|GetCharABCWidthsFloatA|GetGlyphOutlineA|GetKerningPairsA|EnumFontsA|EnumFontFamiliesA'
+narrow_gdi+='|EnumFontFamiliesExA|AddFontResourceA|AddFontResourceExA|RemoveFontResourceA|GrayStringA|DrawStateA'
+product=$(find app document editing shell about -type f \( -name '*.cpp' -o -name '*.h' \) 2>/dev/null)
+for f in $product; do
+    grep -nE "\b($narrow_gdi)\b" "$f" | sed "s|^|$f: narrow GDI text call (use the wide one, text through WideFromProgram): |" \
+        | grep . && status=1
+done
+
+[ $status -eq 0 ] && echo "sources: code page 932, layering, platform-free rules and wide GDI text calls hold"
 exit $status

@@ -1,11 +1,13 @@
 #include "app/frame/Control.h"
 
 #include "app/frame/Application.h"
+#include "app/frame/CodePage.h"
 #include "app/frame/Failure.h"
 #include "app/frame/Forms.h"
 
 #include <algorithm>
 #include <cstddef>
+#include <cwchar>
 
 namespace moke {
 
@@ -122,10 +124,30 @@ LOGFONTA TFont::Describe() const {
     return lf;
 }
 
+LOGFONTW TFont::DescribeWide() const {
+    const LOGFONTA narrow = Describe();
+    LOGFONTW lf{};
+    lf.lfHeight = narrow.lfHeight;
+    lf.lfWeight = narrow.lfWeight;
+    lf.lfItalic = narrow.lfItalic;
+    lf.lfUnderline = narrow.lfUnderline;
+    lf.lfStrikeOut = narrow.lfStrikeOut;
+    lf.lfCharSet = narrow.lfCharSet;
+    lf.lfOutPrecision = narrow.lfOutPrecision;
+    lf.lfClipPrecision = narrow.lfClipPrecision;
+    lf.lfQuality = narrow.lfQuality;
+    lf.lfPitchAndFamily = narrow.lfPitchAndFamily;
+    // The face as Describe() cuts it (at most LF_FACESIZE - 1 bytes), then
+    // in UTF-16; a name is never more characters than bytes.
+    const std::wstring face = WideFromProgram(narrow.lfFaceName);
+    lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
+    return lf;
+}
+
 HFONT TFont::Handle() {
     if (!handle_) {
-        LOGFONTA lf = Describe();
-        handle_ = CreateFontIndirectA(&lf);
+        const LOGFONTW lf = DescribeWide();
+        handle_ = CreateFontIndirectW(&lf);
     }
     return handle_;
 }
@@ -328,11 +350,22 @@ void TControl::WndProc(TMessage& message) {
 // Window procedures
 
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK ControlWindowProcW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK OwnClassWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
 namespace {
 
 const char* const kControlProperty = "MokeControl";
+
+// The single byte of code page 932 that a character of a wide message is, or
+// 0 when it is none (access letters are single bytes).
+char ProgramCharacter(wchar_t character) {
+    if (character < 0x80) return static_cast<char>(character);
+    const std::wstring_view wide(&character, 1);
+    const std::string bytes = ProgramFromWide(wide);
+    // A character the code page lacks comes back as the default character.
+    return bytes.size() == 1 && WideFromProgram(bytes) == wide ? bytes[0] : '\0';
+}
 
 HINSTANCE Instance() { return GetModuleHandleA(nullptr); }
 
@@ -367,20 +400,36 @@ TWinControl* TWinControl::FromHandle(HWND window) {
     return static_cast<TWinControl*>(GetPropA(window, kControlProperty));
 }
 
-LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinControl* control = TWinControl::FromHandle(window);
-    if (!control) return IsWindowUnicode(window) ? DefWindowProcW(window, msg, wParam, lParam)
-                                                 : DefWindowProcA(window, msg, wParam, lParam);
-    // Every message of the program's windows is handled here: no failure
-    // goes back into the system's code.
+namespace {
+
+// Every message of the program's windows is handled here: no failure goes
+// back into the system's code.
+LRESULT Dispatch(TWinControl& control, UINT msg, WPARAM wParam, LPARAM lParam) {
     TMessage message{msg, wParam, lParam, 0};
     try {
-        control->WndProc(message);
+        control.WndProc(message);
     } catch (...) {
         Application().HandleException();
     }
-    if (msg == WM_NCDESTROY && TWinControl::FromHandle(window) == control) control->Detach();
     return message.Result;
+}
+
+} // namespace
+
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TWinControl* control = TWinControl::FromHandle(window);
+    if (!control) return DefWindowProcA(window, msg, wParam, lParam);
+    const LRESULT result = Dispatch(*control, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY && TWinControl::FromHandle(window) == control) control->Detach();
+    return result;
+}
+
+LRESULT CALLBACK ControlWindowProcW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    TWinControl* control = TWinControl::FromHandle(window);
+    if (!control) return DefWindowProcW(window, msg, wParam, lParam);
+    const LRESULT result = Dispatch(*control, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY && TWinControl::FromHandle(window) == control) control->Detach();
+    return result;
 }
 
 LRESULT CALLBACK OwnClassWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -401,9 +450,13 @@ void TWinControl::Detach() {
     if (!handle_) return;
     RemovePropA(handle_, kControlProperty);
     if (defaultProc_) {
-        SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
+        if (wideProcedure_)
+            SetWindowLongPtrW(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
+        else
+            SetWindowLongPtrA(handle_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(defaultProc_));
         defaultProc_ = nullptr;
     }
+    wideProcedure_ = false;
     handle_ = nullptr;
     mouseCapture_ = nullptr;
 }
@@ -484,12 +537,14 @@ void TWinControl::CreateWnd() {
                                   params.x, params.y, params.width, params.height, params.parent, params.menu,
                                   Instance(), params.ownClass ? this : nullptr);
     if (window && !params.ownClass) {
-        // Platform controls keep their text in UTF-16: the subclass is a wide
-        // procedure, so that wide messages, ours and those of other processes
-        // reading the control, pass through without a narrow conversion.
         Attach(window);
-        defaultProc_ = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
+        wideProcedure_ = params.wideProcedure;
+        if (wideProcedure_)
+            defaultProc_ = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProcW)));
+        else
+            defaultProc_ = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ControlWindowProc)));
     }
     if (!window) throw Failure("window of " + Name() + " (" + params.className + ") cannot be created");
     ApplyFont();
@@ -712,8 +767,12 @@ void TWinControl::PaintHandler(TMessage& message) {
 
 void TWinControl::DefaultHandler(TMessage& message) {
     if (!handle_) return;
-    message.Result = defaultProc_ ? CallWindowProcW(defaultProc_, handle_, message.Msg, message.WParam, message.LParam)
-                                  : DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
+    if (wideProcedure_)
+        message.Result = CallWindowProcW(defaultProc_, handle_, message.Msg, message.WParam, message.LParam);
+    else
+        message.Result = defaultProc_
+                             ? CallWindowProcA(defaultProc_, handle_, message.Msg, message.WParam, message.LParam)
+                             : DefWindowProcA(handle_, message.Msg, message.WParam, message.LParam);
 }
 
 void TWinControl::WndProc(TMessage& message) {
@@ -778,7 +837,9 @@ void TWinControl::WndProc(TMessage& message) {
     case WM_SYSCHAR: {
         const LRESULT code = SendMessageA(handle_, WM_GETDLGCODE, message.WParam, 0);
         if (!(code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS))) {
-            if (TForm* form = ParentForm(); form && form->DialogChar(static_cast<char>(message.WParam))) {
+            const char character = wideProcedure_ ? ProgramCharacter(static_cast<wchar_t>(message.WParam))
+                                                  : static_cast<char>(message.WParam);
+            if (TForm* form = ParentForm(); form && character && form->DialogChar(character)) {
                 message.Result = 0;
                 return;
             }
@@ -826,17 +887,76 @@ bool TWinControl::PreviewKeyDown(const MSG& message) {
     return form && form->DialogKey(*this, message);
 }
 
+namespace {
+
+LOGFONTA ProgramLogFont(const LOGFONTW& wide) {
+    LOGFONTA lf{};
+    lf.lfHeight = wide.lfHeight;
+    lf.lfWidth = wide.lfWidth;
+    lf.lfEscapement = wide.lfEscapement;
+    lf.lfOrientation = wide.lfOrientation;
+    lf.lfWeight = wide.lfWeight;
+    lf.lfItalic = wide.lfItalic;
+    lf.lfUnderline = wide.lfUnderline;
+    lf.lfStrikeOut = wide.lfStrikeOut;
+    lf.lfCharSet = wide.lfCharSet;
+    lf.lfOutPrecision = wide.lfOutPrecision;
+    lf.lfClipPrecision = wide.lfClipPrecision;
+    lf.lfQuality = wide.lfQuality;
+    lf.lfPitchAndFamily = wide.lfPitchAndFamily;
+    const std::wstring_view face(wide.lfFaceName, wcsnlen(wide.lfFaceName, LF_FACESIZE));
+    // Cut at a whole character: a face of 31 double-byte characters does not fit.
+    std::string bytes = ProgramFromWide(face);
+    std::wstring_view kept = face;
+    while (bytes.size() >= LF_FACESIZE && !kept.empty()) {
+        kept.remove_suffix(1);
+        bytes = ProgramFromWide(kept);
+    }
+    lstrcpynA(lf.lfFaceName, bytes.c_str(), LF_FACESIZE);
+    return lf;
+}
+
+} // namespace
+
 bool ReadNonClientMetrics(NONCLIENTMETRICSA& metrics) {
     metrics = NONCLIENTMETRICSA{};
     metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-    return SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != FALSE;
+    NONCLIENTMETRICSW wide{};
+    wide.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, wide.cbSize, &wide, 0)) return false;
+    metrics.iBorderWidth = wide.iBorderWidth;
+    metrics.iScrollWidth = wide.iScrollWidth;
+    metrics.iScrollHeight = wide.iScrollHeight;
+    metrics.iCaptionWidth = wide.iCaptionWidth;
+    metrics.iCaptionHeight = wide.iCaptionHeight;
+    metrics.lfCaptionFont = ProgramLogFont(wide.lfCaptionFont);
+    metrics.iSmCaptionWidth = wide.iSmCaptionWidth;
+    metrics.iSmCaptionHeight = wide.iSmCaptionHeight;
+    metrics.lfSmCaptionFont = ProgramLogFont(wide.lfSmCaptionFont);
+    metrics.iMenuWidth = wide.iMenuWidth;
+    metrics.iMenuHeight = wide.iMenuHeight;
+    metrics.lfMenuFont = ProgramLogFont(wide.lfMenuFont);
+    metrics.lfStatusFont = ProgramLogFont(wide.lfStatusFont);
+    metrics.lfMessageFont = ProgramLogFont(wide.lfMessageFont);
+    return true;
+}
+
+int DrawProgramText(HDC dc, std::string_view text, RECT& bounds, UINT flags) {
+    const std::wstring wide = WideFromProgram(text);
+    return DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &bounds, flags);
+}
+
+SIZE ProgramTextExtent(HDC dc, std::string_view text) {
+    const std::wstring wide = WideFromProgram(text);
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
+    return extent;
 }
 
 RECT MeasureText(HFONT font, std::string_view text, RECT bounds, UINT flags) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
-    const std::string copy(text);
-    DrawTextA(dc, copy.c_str(), static_cast<int>(copy.size()), &bounds, flags | DT_CALCRECT);
+    DrawProgramText(dc, text, bounds, flags | DT_CALCRECT);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     return bounds;

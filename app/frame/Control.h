@@ -109,6 +109,9 @@ public:
 
     HFONT Handle();
     LOGFONTA Describe() const;
+    // The same description with the face name in UTF-16, as the font is made:
+    // the name is code page 932 whatever the system's code page.
+    LOGFONTW DescribeWide() const;
 
     std::function<void()> OnChange;
 
@@ -236,6 +239,10 @@ public:
 struct TCreateParams {
     std::string className;   // a class of the platform ("EDIT") or one of ours ("TMainForm")
     bool ownClass = false;   // true: registered by us with our window procedure
+    // A platform control subclassed with the wide window procedure: its
+    // messages then reach the platform's own wide handling unconverted, also
+    // those that other processes send (a list read by a screen reader).
+    bool wideProcedure = false;
     UINT classStyle = CS_DBLCLKS;
     HBRUSH background = nullptr;
     HICON icon = nullptr;
@@ -301,6 +308,9 @@ public:
     void WndProc(TMessage& message) override;
     // The window's own default handling (the platform class, or DefWindowProc).
     void DefaultHandler(TMessage& message);
+    // True when the window's messages arrive in their wide form (characters
+    // and texts in UTF-16).
+    bool WideProcedure() const { return wideProcedure_; }
 
     // Keyboard path of the message loop: a key-down offered before it reaches the control.
     // True when it was consumed.
@@ -326,6 +336,7 @@ protected:
 private:
     friend class TControl;
     friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT CALLBACK ControlWindowProcW(HWND, UINT, WPARAM, LPARAM);
     friend LRESULT CALLBACK OwnClassWindowProc(HWND, UINT, WPARAM, LPARAM);
 
     void InsertControl(TControl* control);
@@ -338,6 +349,7 @@ private:
 
     HWND handle_ = nullptr;
     WNDPROC defaultProc_ = nullptr;
+    bool wideProcedure_ = false; // messages arrive in their wide form
     std::vector<TControl*> controls_;
     bool tabStop_ = false;
     bool creating_ = false;
@@ -346,9 +358,17 @@ private:
     TControl* mouseCapture_ = nullptr;
 };
 
-// The system's non-client metrics (in the original, smaller structure);
-// false when they cannot be read.
+// The system's non-client metrics (in the original, smaller structure), the
+// face names as code page 932 bytes whatever the system's code page; false
+// when they cannot be read.
 bool ReadNonClientMetrics(NONCLIENTMETRICSA& metrics);
+
+// Text of the program (code page 932) drawn and measured through the wide
+// calls, so that it comes out the same whatever the system's code page.
+// DrawText with the text converted; returns the height drawn.
+int DrawProgramText(HDC dc, std::string_view text, RECT& bounds, UINT flags);
+// The extent of a single line of text in the font selected into `dc`.
+SIZE ProgramTextExtent(HDC dc, std::string_view text);
 
 // The rectangle `text` takes when drawn in `font` on the screen with
 // DrawText's `flags` (DT_CALCRECT added), starting from `bounds`.

@@ -171,7 +171,20 @@ void TForm::SetActiveControl(TWinControl* control) {
     if (control && HandleAllocated() && GetActiveWindow() == Handle() && control->CanFocus()) control->SetFocus();
 }
 
-void TForm::FocusChanged(TWinControl* control) { activeControl_ = control; }
+void TForm::FocusChanged(TWinControl* control) {
+    activeControl_ = control;
+    MoveDefaultFrame(control);
+}
+
+// As in the platform's dialogs: the focused push button shows the thick
+// frame, being the one Enter presses; when the focus is elsewhere, the
+// default button shows it again.
+void TForm::MoveDefaultFrame(TWinControl* focused) {
+    std::vector<TButton*> buttons;
+    CollectButtons(*this, buttons);
+    auto* focusedButton = dynamic_cast<TButton*>(focused);
+    for (TButton* button : buttons) button->ShowDefaultFrame(focusedButton ? button == focusedButton : button->Default());
+}
 
 void TForm::CollectFocusable(TWinControl& parent, std::vector<TWinControl*>& list) const {
     for (TControl* child : parent.Controls()) {

@@ -78,6 +78,7 @@ protected:
 private:
     void CollectFocusable(TWinControl& parent, std::vector<TWinControl*>& list) const;
     void CollectButtons(TWinControl& parent, std::vector<TButton*>& list) const;
+    void MoveDefaultFrame(TWinControl* focused);
     void PlaceOnScreen();
     void MenuSelect(TMessage& message);
 

@@ -82,8 +82,7 @@ protected:
             HGDIOBJ old = SelectObject(dc, Font().Handle());
             r.left += 2;
             r.top += 2;
-            const std::string& text = ToolTips().Text();
-            DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
+            DrawProgramText(dc, ToolTips().Text(), r, DT_WORDBREAK | DT_NOPREFIX | DT_LEFT);
             SelectObject(dc, old);
             EndPaint(ExistingHandle(), &ps);
             return;

@@ -54,9 +54,7 @@ TMessageForm::TMessageForm(TComponent* owner, std::string_view message, int kind
         }
     } release{dc, old};
 
-    static const char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    SIZE extent{};
-    GetTextExtentPoint32A(dc, kAlphabet, 52, &extent);
+    const SIZE extent = ProgramTextExtent(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
 
     MessageLayoutInput input{};
     input.charWidth = extent.cx / 52;
@@ -66,7 +64,7 @@ TMessageForm::TMessageForm(TComponent* owner, std::string_view message, int kind
         int& cached = captionWidths[static_cast<size_t>(BitIndex(button.bit))];
         if (cached == 0) {
             RECT r{0, 0, 0, 0};
-            DrawTextA(dc, button.caption, -1, &r, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
+            DrawProgramText(dc, button.caption, r, DT_CALCRECT | DT_LEFT | DT_SINGLELINE);
             cached = (r.right - r.left) + 8;
         }
         input.buttonCaptionWidths.push_back(cached);
@@ -74,9 +72,7 @@ TMessageForm::TMessageForm(TComponent* owner, std::string_view message, int kind
     input.screenWidth = GetSystemMetrics(SM_CXSCREEN);
     input.screenHeight = GetSystemMetrics(SM_CYSCREEN);
     RECT text{0, 0, MessageTextWrapWidth(input.screenWidth), 0};
-    const std::string body(message);
-    DrawTextA(dc, body.c_str(), static_cast<int>(body.size()), &text,
-              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_LEFT);
+    DrawProgramText(dc, message, text, DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_LEFT);
     input.textWidth = text.right - text.left;
     input.textHeight = text.bottom - text.top;
     input.hasIcon = info.stockIcon != 0;

@@ -1,6 +1,9 @@
 #include "app/frame/StdCtrls.h"
 
+#include "app/frame/CodePage.h"
 #include "app/frame/Forms.h"
+
+#include <algorithm>
 
 namespace moke {
 
@@ -16,6 +19,16 @@ void TButton::SetDefault(bool value) {
     if (default_ == value) return;
     default_ = value;
     if (HandleAllocated()) SendMessageA(Handle(), BM_SETSTYLE, value ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+void TButton::ShowDefaultFrame(bool shown) {
+    if (!HandleAllocated() || DefaultFrameShown() == shown) return;
+    SendMessageA(ExistingHandle(), BM_SETSTYLE, shown ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
+bool TButton::DefaultFrameShown() const {
+    HWND window = ExistingHandle();
+    return window && (GetWindowLongA(window, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON;
 }
 
 void TButton::CreateParams(TCreateParams& params) {
@@ -93,7 +106,7 @@ void TLabel::Paint(HDC dc) {
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ old = SelectObject(dc, Font().Handle());
     SetTextColor(dc, Enabled() ? Font().Color() : GetSysColor(COLOR_GRAYTEXT));
-    DrawTextA(dc, Caption().c_str(), static_cast<int>(Caption().size()), &r, DrawFlags());
+    DrawProgramText(dc, Caption(), r, DrawFlags());
     SelectObject(dc, old);
 }
 
@@ -134,12 +147,25 @@ void TComboBox::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
     params.className = "COMBOBOX";
     params.style |= CBS_DROPDOWNLIST | WS_VSCROLL;
+    // Screen readers read the entries with wide messages from their own
+    // process; a narrow procedure would make the platform pass each entry
+    // through a conversion buffer of fixed size.
+    params.wideProcedure = true;
 }
+
+namespace {
+
+LRESULT AddEntry(HWND window, std::string_view text) {
+    const std::wstring wide = WideFromProgram(text);
+    return SendMessageW(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+} // namespace
 
 void TComboBox::InitializeWnd() {
     HWND window = ExistingHandle();
     if (itemHeight_ > 0) SendMessageA(window, CB_SETITEMHEIGHT, 0, itemHeight_);
-    for (const std::string& item : items_) SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    for (const std::string& item : items_) AddEntry(window, item);
     items_.clear();
     SendMessageA(window, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
 }
@@ -165,22 +191,22 @@ int TComboBox::Count() const {
 
 std::string TComboBox::Item(int index) const {
     if (HWND window = ExistingHandle()) {
-        const LRESULT length = SendMessageA(window, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+        // Read wide, with room for the whole entry, and made code page 932 here.
+        const LRESULT length = SendMessageW(window, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
         if (length == CB_ERR) return {};
-        std::string text(static_cast<size_t>(length) + 1, '\0');
-        const LRESULT got = SendMessageA(window, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
-        text.resize(got == CB_ERR ? 0 : static_cast<size_t>(got));
-        return text;
+        std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+        const LRESULT got =
+            SendMessageW(window, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+        text.resize(got == CB_ERR ? 0 : std::min(static_cast<size_t>(got), static_cast<size_t>(length)));
+        return ProgramFromWide(text);
     }
     if (index < 0 || index >= static_cast<int>(items_.size())) return {};
     return items_[static_cast<size_t>(index)];
 }
 
 bool TComboBox::Add(std::string_view text) {
-    const std::string item(text);
-    if (HWND window = ExistingHandle())
-        return SendMessageA(window, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str())) >= 0;
-    items_.push_back(item);
+    if (HWND window = ExistingHandle()) return AddEntry(window, text) >= 0;
+    items_.emplace_back(text);
     return true;
 }
 

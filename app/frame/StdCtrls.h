@@ -14,8 +14,13 @@ class TButton : public TWinControl {
 public:
     explicit TButton(TComponent* owner);
 
+    // The button Enter presses while no push button has the focus.
     bool Default() const { return default_; }
     void SetDefault(bool value);
+    // The thick frame of the button Enter presses now: the focused push
+    // button, or the default button while none has the focus (kept by the form).
+    void ShowDefaultFrame(bool shown);
+    bool DefaultFrameShown() const;
     bool Cancel() const { return cancel_; }
     void SetCancel(bool value) { cancel_ = value; }
     int ModalResult() const { return modalResult_; }

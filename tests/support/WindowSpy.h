@@ -68,19 +68,22 @@ class WindowSpy {
     std::vector<Entry> entries_;
 };
 
-// The clipboard, as another program would fill it.
+// The clipboard, as another program would fill it: UTF-16 text (the system
+// makes the narrow forms from it), converted from code page 932 here.
 inline bool PutTextOnClipboard(const std::string& text) {
+    const int length = MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     if (!OpenClipboard(nullptr)) return false;
     EmptyClipboard();
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (static_cast<size_t>(length) + 1) * sizeof(wchar_t));
     if (!memory) {
         CloseClipboard();
         return false;
     }
-    char* bytes = static_cast<char*>(GlobalLock(memory));
-    CopyMemory(bytes, text.c_str(), text.size() + 1);
+    auto* characters = static_cast<wchar_t*>(GlobalLock(memory));
+    MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()), characters, length);
+    characters[length] = L'\0';
     GlobalUnlock(memory);
-    const bool put = SetClipboardData(CF_TEXT, memory) != nullptr;
+    const bool put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
     CloseClipboard();
     return put;
 }
@@ -104,13 +107,17 @@ inline bool EmptyTheClipboard() {
     return emptied;
 }
 
-// The clipboard's text; "<none>" when it holds no text.
+// The clipboard's text as code page 932 bytes (read as UTF-16 and converted
+// here, whatever the system's code page); "<none>" when it holds no text.
 inline std::string ClipboardText() {
-    if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(nullptr)) return "<none>";
+    if (!IsClipboardFormatAvailable(CF_UNICODETEXT) || !OpenClipboard(nullptr)) return "<none>";
     std::string text = "<none>";
-    if (HANDLE data = GetClipboardData(CF_TEXT)) {
-        if (const char* bytes = static_cast<const char*>(GlobalLock(data))) {
-            text = bytes;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* characters = static_cast<const wchar_t*>(GlobalLock(data))) {
+            const int length = WideCharToMultiByte(932, 0, characters, -1, nullptr, 0, nullptr, nullptr);
+            text.assign(static_cast<size_t>(length > 0 ? length : 1), '\0');
+            if (length > 0) WideCharToMultiByte(932, 0, characters, -1, text.data(), length, nullptr, nullptr);
+            text.resize(text.size() - 1);
             GlobalUnlock(data);
         }
     }

@@ -258,6 +258,81 @@ TEST(MessageForm, FocusStartsLeftAndMovesAmongTheButtonsAllAround) {
     EXPECT_EQ(answer.result, mrNo);
 }
 
+// The thick frame marks the button Enter presses: it moves with the focus
+// among the push buttons, and Enter presses the framed one.
+TEST(MessageForm, TheDefaultFrameFollowsTheFocusedButton) {
+    const struct {
+        std::vector<bool> shiftTabs; // Tab presses, true for Shift+Tab
+        const char* framed;
+        int result;
+    } cases[] = {
+        {{}, "Yes", mrYes},
+        {{false}, "No", mrNo},
+        {{false, false}, "Cancel", mrCancel},
+        {{false, false, false}, "Yes", mrYes},
+        {{true}, "Cancel", mrCancel},
+        {{false, false, true}, "No", mrNo},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> framed;
+        const Answer answer = Ask("質問", mtConfirmation, kYesNoCancel, [&](HWND box) {
+            for (bool shift : c.shiftTabs) {
+                PostKey(GetFocus(), VK_TAB, shift);
+                Pump();
+            }
+            for (const char* name : {"Yes", "No", "Cancel"})
+                if (GetWindowLongPtrA(ButtonWindow(box, name), GWL_STYLE) & BS_DEFPUSHBUTTON) framed.push_back(name);
+            PostKey(GetFocus(), VK_RETURN);
+        });
+        EXPECT_EQ(framed, std::vector<std::string>{c.framed}) << "after " << c.shiftTabs.size() << " Tab keys";
+        EXPECT_EQ(answer.result, c.result) << "after " << c.shiftTabs.size() << " Tab keys";
+    }
+}
+
+// In a window with other controls, the frame goes back to the default button
+// once the focus leaves the push buttons, and Enter presses that one again.
+TEST(MessageForm, TheDefaultFrameReturnsWhenTheFocusLeavesTheButtons) {
+    TForm form(&Application(), "TDefaultFrameForm");
+    form.SetBorderStyle(TBorderStyle::Dialog);
+    form.SetPosition(TPosition::ScreenCenter);
+    form.SetClientSize(300, 120);
+    auto& list = form.Make<TComboBox>();
+    list.SetParent(&form);
+    list.SetBounds(10, 10, 150, 200);
+    auto& ok = form.Make<TButton>();
+    ok.SetName("OK");
+    ok.SetParent(&form);
+    ok.SetBounds(10, 80, 75, 25);
+    ok.SetDefault(true);
+    ok.SetModalResult(mrOk);
+    auto& cancel = form.Make<TButton>();
+    cancel.SetName("Cancel");
+    cancel.SetParent(&form);
+    cancel.SetBounds(100, 80, 75, 25);
+    cancel.SetModalResult(mrCancel);
+    cancel.SetCaption("ｷｬﾝｾﾙ");
+
+    std::vector<std::string> steps;
+    ModalAnswerer answerer;
+    answerer.Expect("TDefaultFrameForm", [&](HWND) {
+        auto record = [&] {
+            std::string focused = GetFocus() == list.Handle() ? "list" : TWinControl::FromHandle(GetFocus())->Name();
+            steps.push_back(focused + ":" + (ok.DefaultFrameShown() ? "OK" : "") +
+                            (cancel.DefaultFrameShown() ? "Cancel" : ""));
+        };
+        record();
+        for (int i = 0; i < 3; ++i) {
+            PostKey(GetFocus(), VK_TAB);
+            Pump();
+            record();
+        }
+        PostKey(GetFocus(), VK_RETURN);
+    });
+    const int result = form.ShowModal();
+    EXPECT_EQ(steps, (std::vector<std::string>{"list:OK", "OK:OK", "Cancel:Cancel", "list:OK"}));
+    EXPECT_EQ(result, mrOk) << "Enter on the list presses the default button";
+}
+
 // --- Layout ---------------------------------------------------------------
 
 struct Expected {
@@ -268,10 +343,20 @@ struct Expected {
 
 // The message font as the system reports it.
 HFONT MessageFont() {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = 340;
-    EXPECT_TRUE(SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &metrics, 0));
-    return CreateFontIndirectA(&metrics.lfMessageFont);
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    EXPECT_TRUE(SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
+    return CreateFontIndirectW(&metrics.lfMessageFont);
+}
+
+// DrawText's rectangle for code page 932 text, measured wide (as the system
+// would draw it in any code page).
+RECT Measured(HDC dc, const std::string& text, RECT r, UINT flags) {
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<size_t>(MultiByteToWideChar(932, 0, text.data(), static_cast<int>(text.size()),
+                                                        wide.data(), static_cast<int>(wide.size()))));
+    DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &r, flags | DT_CALCRECT);
+    return r;
 }
 
 const char* const kCaptions[] = {"はい(&Y)",         "いいえ(&N)",     "OK",       "ｷｬﾝｾﾙ",
@@ -284,7 +369,7 @@ Expected Compute(const std::string& message, bool icon, unsigned buttons) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     SIZE size{};
-    GetTextExtentPoint32A(dc, "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &size);
+    GetTextExtentPoint32W(dc, L"ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz", 52, &size);
     e.X = size.cx / 52;
     e.Y = size.cy;
     e.hm = MulDiv(8, e.X, 4);
@@ -298,13 +383,11 @@ Expected Compute(const std::string& message, bool icon, unsigned buttons) {
     for (int bit = 0; bit < 11; ++bit) {
         if (!(buttons & (1u << bit))) continue;
         ++n;
-        RECT r{0, 0, 0, 0};
-        DrawTextA(dc, kCaptions[bit], -1, &r, DT_CALCRECT | DT_SINGLELINE);
+        const RECT r = Measured(dc, kCaptions[bit], RECT{0, 0, 0, 0}, DT_SINGLELINE);
         e.bw = std::max<int>(e.bw, r.right - r.left + 8);
     }
-    RECT text{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0};
-    DrawTextA(dc, message.c_str(), static_cast<int>(message.size()), &text,
-              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | DT_LEFT);
+    const RECT text = Measured(dc, message, RECT{0, 0, GetSystemMetrics(SM_CXSCREEN) / 2, 0},
+                               DT_WORDBREAK | DT_EXPANDTABS | DT_LEFT);
     e.tw = text.right - text.left;
     e.th = text.bottom - text.top;
     SelectObject(dc, old);
@@ -415,8 +498,7 @@ TEST(MessageBoxLayout, AmpersandMarksAnAccessLetterAndIsKept) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
     auto width = [dc](const char* text, UINT flags) {
-        RECT r{0, 0, 0, 0};
-        DrawTextA(dc, text, -1, &r, DT_CALCRECT | DT_SINGLELINE | flags);
+        const RECT r = Measured(dc, text, RECT{0, 0, 0, 0}, DT_SINGLELINE | flags);
         return static_cast<int>(r.right - r.left);
     };
     const int marked = width("Tom&Jerry", 0), plain = width("TomJerry", DT_NOPREFIX),
@@ -447,18 +529,18 @@ TEST(MessageBoxLayout, AmpersandMarksAnAccessLetterAndIsKept) {
 class MessageFontChange {
   public:
     explicit MessageFontChange(int height) {
-        saved_.cbSize = 340;
-        SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, 340, &saved_, 0);
-        NONCLIENTMETRICSA changed = saved_;
+        saved_.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, saved_.cbSize, &saved_, 0);
+        NONCLIENTMETRICSW changed = saved_;
         changed.lfMessageFont.lfHeight = height;
         changed.lfMessageFont.lfWidth = 0;
-        ok_ = SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, 340, &changed, 0) != 0;
+        ok_ = SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, changed.cbSize, &changed, 0) != 0;
     }
-    ~MessageFontChange() { SystemParametersInfoA(SPI_SETNONCLIENTMETRICS, 340, &saved_, 0); }
+    ~MessageFontChange() { SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, saved_.cbSize, &saved_, 0); }
     bool Ok() const { return ok_; }
 
   private:
-    NONCLIENTMETRICSA saved_{};
+    NONCLIENTMETRICSW saved_{};
     bool ok_ = false;
 };
 
@@ -472,8 +554,7 @@ TEST(MessageBoxLayout, CaptionWidthsAreMeasuredOncePerProcess) {
     HFONT font = MessageFont();
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);
-    RECT r{0, 0, 0, 0};
-    DrawTextA(dc, "ﾍﾙﾌﾟ(&H)", -1, &r, DT_CALCRECT | DT_SINGLELINE);
+    const RECT r = Measured(dc, "ﾍﾙﾌﾟ(&H)", RECT{0, 0, 0, 0}, DT_SINGLELINE);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     DeleteObject(font);

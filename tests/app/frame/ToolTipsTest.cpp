@@ -33,10 +33,12 @@ std::string TipFontFace() {
     return tip ? tip->Font().Name() : std::string("<no tip window>");
 }
 std::string StatusFontFace() {
-    NONCLIENTMETRICSA metrics{};
-    metrics.cbSize = offsetof(NONCLIENTMETRICSA, iPaddedBorderWidth);
-    if (!SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return {};
-    return metrics.lfStatusFont.lfFaceName;
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, iPaddedBorderWidth);
+    if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0)) return {};
+    char face[LF_FACESIZE * 2] = {};
+    WideCharToMultiByte(932, 0, metrics.lfStatusFont.lfFaceName, -1, face, sizeof face, nullptr, nullptr);
+    return face;
 }
 
 class ToolTipsTest : public MainFormTest {
@@ -187,7 +189,7 @@ TEST_F(ToolTipsTest, ATipWaitsShowsHidesAndTheNextComesQuickly) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, TWinControl::FromHandle(Tips().Window())->Font().Handle());
     RECT extent{0, 0, GetSystemMetrics(SM_CXSCREEN), 0};
-    DrawTextA(dc, "新規作成", -1, &extent, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    DrawTextW(dc, L"新規作成", -1, &extent, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     SelectObject(dc, old);
     ReleaseDC(nullptr, dc);
     EXPECT_EQ(shown.right - shown.left, extent.right + 6);
