@@ -3,6 +3,7 @@
 #include "app/frame/Failure.h"
 #include "document/TextEncoding.h"
 
+#include <algorithm>
 #include <new>
 #include <string_view>
 
@@ -11,6 +12,17 @@ namespace moke {
 TMemo::TMemo(TComponent* owner) : TWinControl(owner) {
     SetTabStop(true);
     SetBounds(0, 0, 185, 89);
+}
+
+std::size_t LongestLine(std::wstring_view text) {
+    std::size_t longest = 0;
+    for (std::size_t start = 0; start <= text.size();) {
+        std::size_t end = text.find(L'\n', start);
+        if (end == std::wstring_view::npos) end = text.size();
+        longest = std::max(longest, end - start);
+        start = end + 1;
+    }
+    return longest;
 }
 
 void TMemo::CreateParams(TCreateParams& params) {
@@ -62,17 +74,16 @@ void TMemo::Recreate() {
     const bool hadFocus = Focused();
     // The text is taken before anything is destroyed: a control that cannot
     // give it back whole keeps its window, and the failure is reported.
-    text_ = Text();
+    std::wstring text = Text();
+    // Nor is a text wrapped that the control would take too long to lay out.
+    if (wordWrap_ && LongestLine(text) > kLongestWrappedLine) throw MakeFailure(FailureKind::Capacity);
+    text_ = std::move(text);
     textTaken_ = true;
     RecreateWnd();
     if (hadFocus) SetFocus();
 }
 
-void TMemo::SetWordWrap(bool value) {
-    if (wordWrap_ == value) return;
-    wordWrap_ = value;
-    Recreate();
-}
+void TMemo::SetWordWrap(bool value) { SetWordWrapAndScrollBars(value, scrollBars_); }
 
 void TMemo::SetScrollBars(TScrollStyle value) {
     if (scrollBars_ == value) return;
@@ -82,9 +93,17 @@ void TMemo::SetScrollBars(TScrollStyle value) {
 
 void TMemo::SetWordWrapAndScrollBars(bool wordWrap, TScrollStyle scrollBars) {
     if (wordWrap_ == wordWrap && scrollBars_ == scrollBars) return;
+    const bool oldWrap = wordWrap_;
+    const TScrollStyle oldBars = scrollBars_;
     wordWrap_ = wordWrap;
     scrollBars_ = scrollBars;
-    Recreate();
+    try {
+        Recreate();
+    } catch (...) {
+        wordWrap_ = oldWrap;
+        scrollBars_ = oldBars;
+        throw;
+    }
 }
 
 void TMemo::SetHideSelection(bool value) {
@@ -155,6 +174,7 @@ void TMemo::SetNormalizedText(const std::wstring& text) {
     // word; what it would not let the user type is refused here as well.
     const auto limit = static_cast<std::size_t>(SendMessageW(window, EM_GETLIMITTEXT, 0, 0));
     if (text.size() > limit) throw MakeFailure(FailureKind::Capacity);
+    if (wordWrap_ && LongestLine(text) > kLongestWrappedLine) throw MakeFailure(FailureKind::Capacity);
     sendingText_ = true;
     const LRESULT accepted = SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     sendingText_ = false;

@@ -31,6 +31,15 @@ if mountpoint -q "$full_disk" || mount -t tmpfs -o size=64k tmpfs "$full_disk" 2
 else
     echo "note: cannot mount a small tmpfs at $full_disk; the full-disk tests will be skipped"
 fi
+# A file reached through a symbolic link, for the save that must write the
+# file the link points to and leave the link a link (Windows programs under
+# Wine cannot make such a link themselves).
+links="$MOKE_BUILD/links"
+rm -rf "$links"
+mkdir -p "$links/docs" "$links/links"
+: > "$links/docs/notes.txt"
+ln -s ../docs/notes.txt "$links/links/notes.txt"
+export MOKE_LINK_FOLDER="$links"
 # The other locale: C.UTF-8, where Wine's system code page is not 932, in a
 # Wine prefix of its own made under that locale.
 other_locale_name=C.UTF-8

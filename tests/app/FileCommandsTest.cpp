@@ -13,6 +13,7 @@
 #include "tests/support/Files.h"
 #include "tests/support/Gui.h"
 #include "tests/support/MainFormFixture.h"
+#include "tests/support/WindowSpy.h"
 
 #include <gtest/gtest.h>
 
@@ -905,7 +906,7 @@ TEST_F(FileCommandsTest, TenMegabyteDocumentLoadsAndSavesWhole) {
     const auto loadStart = std::chrono::steady_clock::now();
     Load(path);
     const auto loaded = std::chrono::steady_clock::now();
-    EXPECT_EQ(Form().Memo1.TextLength(), bytes.size());
+    EXPECT_EQ(Form().Memo1.TextLength(), W(bytes).size());
     Form().Memo1.SetModified(true);
     const auto saveStart = std::chrono::steady_clock::now();
     Command("Save1");
@@ -916,6 +917,99 @@ TEST_F(FileCommandsTest, TenMegabyteDocumentLoadsAndSavesWhole) {
     std::printf("[ figures  ] %zu bytes: load %lld ms, save %lld ms\n", bytes.size(),
                 static_cast<long long>(std::chrono::duration_cast<ms>(loaded - loadStart).count()),
                 static_cast<long long>(std::chrono::duration_cast<ms>(saved - saveStart).count()));
+}
+
+
+// --- Encodings -------------------------------------------------------------------------
+
+TEST_F(FileCommandsTest, StatusBarNamesTheEncodingOfEachDocument) {
+    const struct {
+        std::string bytes;
+        const char* shown;
+    } cases[] = {
+        {"\x93\xFA\x96\x7B", "Shift_JIS"},
+        {"\xE6\x97\xA5", "UTF-8"},
+        {"\xEF\xBB\xBFx", "UTF-8 BOM"},
+        {"\xFF\xFEx\0"s, "UTF-16LE"},
+        {"\xFE\xFF\0x"s, "UTF-16BE"},
+    };
+    for (const auto& c : cases) {
+        WriteBytes(folder / "doc.txt", c.bytes);
+        Load(folder / "doc.txt");
+        EXPECT_EQ(Form().StatusBar.Panel(1).text, c.shown);
+    }
+    Command("New1");
+    EXPECT_EQ(Form().StatusBar.Panel(1).text, "Shift_JIS") << "a new document is Shift-JIS";
+}
+
+TEST_F(FileCommandsTest, UnicodePasteIntoAShiftJisDocumentAsksBeforeItIsSaved) {
+    const std::string path = folder / "doc.txt";
+    WriteBytes(path, "abc");
+    Load(path);
+    const std::wstring pasted = L"A\U0001F600 \ud55c\uad6d \u00e4 \u20ac Z";
+    ASSERT_TRUE(PutWideTextOnClipboard(pasted));
+    Form().Memo1.SetFocus();
+    Form().Memo1.SetSelection(3, 3);
+    PostKey(Form().Memo1.Handle(), 'V', false, true); // Ctrl+V
+    Pump();
+    ASSERT_EQ(Form().Memo1.Text(), L"abc" + pasted) << "the control holds every character";
+    const std::string question = "この文書には Shift_JIS で保存できない文字があります。\rUTF-8 で保存しますか?";
+
+    // No and Cancel write nothing and keep the document as it is.
+    for (const char* answer : {kNo, kCancel}) {
+        Boxes boxes;
+        boxes.Expect(kMessageBox, Press(answer));
+        Command("Save1");
+        EXPECT_TRUE(boxes.Unexpected().empty());
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.At(0).text, question) << Utf8(boxes.At(0).text);
+        EXPECT_EQ(boxes.At(0).buttons, kYesNoCancel);
+        EXPECT_EQ(ReadBytes(path), "abc");
+        EXPECT_EQ(Form().Memo1.Text(), L"abc" + pasted);
+        EXPECT_TRUE(Form().Memo1.Modified());
+        EXPECT_EQ(Indicator(), "変更あり");
+        EXPECT_EQ(Form().StatusBar.Panel(1).text, "Shift_JIS");
+    }
+
+    // Nor does the window close when the guard's Yes meets that question's No.
+    {
+        Boxes boxes;
+        boxes.Expect(kMessageBox, Press(kYes)).Expect(kMessageBox, Press(kNo));
+        Command("Exit1");
+        EXPECT_TRUE(boxes.Unexpected().empty());
+        EXPECT_EQ(boxes.Count(), 2u);
+        EXPECT_TRUE(IsWindowVisible(Form().Handle())) << "the window stays";
+        EXPECT_EQ(ReadBytes(path), "abc");
+    }
+
+    // Yes writes UTF-8, and the document is UTF-8 from then on.
+    Boxes boxes;
+    boxes.Expect(kMessageBox, Press(kYes));
+    Command("Save1");
+    EXPECT_TRUE(boxes.Unexpected().empty());
+    EXPECT_EQ(ReadBytes(path), "abcA\xF0\x9F\x98\x80 \xED\x95\x9C\xEA\xB5\xAD \xC3\xA4 \xE2\x82\xAC Z");
+    EXPECT_FALSE(Form().Memo1.Modified());
+    EXPECT_EQ(Indicator(), "");
+    EXPECT_EQ(Form().StatusBar.Panel(1).text, "UTF-8");
+    Boxes none;
+    Command("Save1");
+    EXPECT_EQ(none.Count(), 0u) << "no question for a UTF-8 document";
+}
+
+TEST_F(FileCommandsTest, DropWhileADialogIsUpIsReleasedAndIgnored) {
+    WriteBytes(folder / "dropped.txt", "dropped text");
+    Type("typed");
+    Boxes boxes;
+    HDROP drop = MakeDrop({folder / "dropped.txt"});
+    boxes.Expect(kSystemDialog, [&](HWND dialog) {
+        SendMessageA(Form().Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+        PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    });
+    Command("SaveAs1");
+    EXPECT_TRUE(boxes.Unexpected().empty()) << "no question over the dialog";
+    EXPECT_EQ(boxes.Count(), 1u);
+    ExpectStillModified("無題", "typed");
+    EXPECT_EQ(GlobalSize(reinterpret_cast<HGLOBAL>(drop)), 0u) << "the drop handle is released";
 }
 
 } // namespace

@@ -222,9 +222,9 @@ TEST_F(Hints, ShowHintSwitchesTheModeBeforeTheText) {
     EXPECT_EQ(BarText(bar), "ヒント");
 }
 
-TEST_F(Hints, TheMainWindowsBarIsOnePanelAcrossTheBarWithASizeGrip) {
+TEST_F(Hints, TheMainWindowsBarHasTheIndicatorAndTheEncodingWithASizeGrip) {
     HWND bar = Bar();
-    EXPECT_EQ(BarParts(bar), (std::vector<int>{-1}));
+    EXPECT_EQ(BarParts(bar), (std::vector<int>{50, -1}));
     EXPECT_TRUE(GetWindowLongPtrA(bar, GWL_STYLE) & SBARS_SIZEGRIP);
     EXPECT_EQ(Form().StatusBar.Height(), 19);
     EXPECT_EQ(BarFlags(bar, 0) & (SBT_NOBORDERS | SBT_POPOUT), 0) << "a lowered frame";

@@ -494,10 +494,44 @@ TEST_F(MemoTest, ATextTheControlRefusesIsACapacityFailureWithoutChange) {
 }
 
 TEST_F(MemoTest, TheComponentSetsNoLimitOfItsOwn) {
-    const std::string big(70000, 'x');
-    memo->SetText(W(big));
+    std::wstring big;
+    while (big.size() < 200000)
+        big += L"a line of a longer text\r\n";
+    memo->SetText(big);
     EXPECT_EQ(memo->TextLength(), big.size());
     EXPECT_EQ(changes, 1);
+}
+
+TEST_F(MemoTest, ALineTooLongToWrapIsRefusedWhileWrappingAndKeptFromWrapping) {
+    const std::wstring longLine = L"short\r\n" + std::wstring(kLongestWrappedLine + 1, L'x') + L"\r\nend";
+    memo->SetText(L"kept");
+    changes = 0;
+    ASSERT_TRUE(memo->WordWrap());
+    try {
+        memo->SetText(longLine);
+        ADD_FAILURE() << "taken";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Kind(), FailureKind::Capacity);
+    }
+    EXPECT_EQ(memo->Text(), L"kept");
+    EXPECT_EQ(changes, 0);
+
+    // Without word wrap the control lays it out at once; word wrap is then
+    // not turned on over it, and the window stays as it was.
+    memo->SetWordWrap(false);
+    memo->SetText(longLine);
+    HWND window = Edit();
+    memo->SetModified(true);
+    try {
+        memo->SetWordWrapAndScrollBars(true, TScrollStyle::Vertical);
+        ADD_FAILURE() << "wrapped";
+    } catch (const Failure& failure) {
+        EXPECT_EQ(failure.Kind(), FailureKind::Capacity);
+    }
+    EXPECT_FALSE(memo->WordWrap());
+    EXPECT_EQ(memo->Handle(), window) << "not re-created";
+    EXPECT_EQ(memo->Text(), longLine);
+    EXPECT_TRUE(memo->Modified());
 }
 
 } // namespace

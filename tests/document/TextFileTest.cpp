@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <memory>
 
@@ -570,6 +571,24 @@ TEST_F(TextFileTest, FullDiskIsAWriteFailureAndTheOldFileStaysByteIdentical) {
     // A new file that does not fit is not left behind either.
     EXPECT_EQ(FailureOf([&] { Save(small / "new.txt"); }).Kind(), FailureKind::Write);
     EXPECT_EQ(small.Files(), (Lines{"doc.txt"}));
+}
+
+TEST_F(TextFileTest, SaveThroughALinkWritesTheFileItPointsToAndLeavesTheLink) {
+    const char* made = std::getenv("MOKE_LINK_FOLDER");
+    if (!made || !*made) GTEST_SKIP() << "MOKE_LINK_FOLDER is not set (make test makes a folder with a link)";
+    const std::string root = WindowsPathOf(made);
+    const std::string file = root + "\\docs\\notes.txt", link = root + "\\links\\notes.txt";
+    WriteBytes(file, "old text");
+    LoadTextFile(*memo, link);
+    ASSERT_EQ(memo->Text(), L"old text");
+    memo->SetText(L"new text");
+    Save(link);
+    EXPECT_EQ(ReadBytes(file), "new text");
+    // Still a link: what is written to the file shows through it.
+    WriteBytes(file, "through the link");
+    EXPECT_EQ(ReadBytes(link), "through the link");
+    EXPECT_EQ(FilesIn(root + "\\docs"), Lines{"notes.txt"});
+    EXPECT_EQ(FilesIn(root + "\\links"), Lines{"notes.txt"});
 }
 
 } // namespace

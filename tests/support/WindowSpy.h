@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 #include <functional>
 #include <string>
 #include <vector>
@@ -84,6 +86,22 @@ inline bool PutTextOnClipboard(const std::string& text) {
     characters[length] = L'\0';
     GlobalUnlock(memory);
     const bool put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    CloseClipboard();
+    return put;
+}
+
+// The clipboard holding UTF-16 text as it is, whatever code page has it.
+inline bool PutWideTextOnClipboard(const std::wstring& text) {
+    if (!OpenClipboard(nullptr)) return false;
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    bool put = false;
+    if (memory) {
+        auto* characters = static_cast<wchar_t*>(GlobalLock(memory));
+        std::copy(text.c_str(), text.c_str() + text.size() + 1, characters);
+        GlobalUnlock(memory);
+        put = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    }
     CloseClipboard();
     return put;
 }
