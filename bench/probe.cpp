@@ -2,7 +2,8 @@
 // whose main window holds an EDIT control:
 //   probe start  <exe> <class> [runs]                  start-up until idle with the editor ready
 //   probe open   <exe> <class> <file> [runs]           start with a file until the editor holds it whole
-//   probe make   <file> <megabytes> crlf|lf            writes an ASCII test file
+//   probe make   <file> <megabytes> crlf|lf|sjis|utf8  writes a test file (ASCII or Japanese)
+//   probe toggle <exe> <file> [runs]                     the word-wrap toggle beside a whole-text set
 // Prints one line per measurement: "<ms> <peak working set KB>".
 // And, for end-to-end scripts that read a running editor from outside through
 // its windows (any process):
@@ -26,6 +27,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,10 +63,21 @@ HWND FindEditor(HWND main) {
     return edit;
 }
 
-long long FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+// The number of UTF-16 units of a file's text: UTF-8 where its bytes are
+// UTF-8, code page 932 otherwise. An editor that reads it another way shows
+// at least as many.
+long long FileCharacters(const std::string& path) {
+    FILE* in = std::fopen(path.c_str(), "rb");
+    if (!in) return -1;
+    std::string bytes;
+    char buffer[1 << 16];
+    for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) bytes.append(buffer, got);
+    std::fclose(in);
+    if (bytes.empty()) return 0;
+    const int size = static_cast<int>(bytes.size());
+    int units = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    if (units <= 0) units = MultiByteToWideChar(932, 0, bytes.data(), size, nullptr, 0);
+    return units;
 }
 
 // One run: start the program, wait until it is ready (and, with a file, until
@@ -94,7 +107,7 @@ bool Run(const std::string& exe, const char* className, const std::string& file,
         if (window && !editor) editor = FindEditor(window);
         if (editor) {
             DWORD_PTR length = 0;
-            if (SendMessageTimeoutA(editor, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 1000, &length) &&
+            if (SendMessageTimeoutW(editor, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 1000, &length) &&
                 static_cast<long long>(length) >= expected) {
                 // Ready when the program is idle again with the text in place.
                 WaitForInputIdle(info.hProcess, 180000);
@@ -117,9 +130,41 @@ bool Run(const std::string& exe, const char* className, const std::string& file,
     return ready;
 }
 
-int MakeFile(const char* path, int megabytes, bool lf) {
-    std::string text = AsciiLines(static_cast<size_t>(megabytes) << 20, lf ? "\n" : "\r\n", 4242);
-    if (!lf && text.back() == '\r') text.back() = 'x';
+// Japanese text: lines of 20 to 79 characters of kana, kanji and ASCII,
+// CR LF, in code page 932 or UTF-8.
+std::string JapaneseLines(std::size_t size, UINT codePage, unsigned seed) {
+    static const wchar_t pool[] = L"\u3042\u3044\u3046\u3048\u304a\u304b\u304d\u304f\u3051\u3053"
+                                  L"\u30a2\u30a4\u30a6\u30a8\u30aa\u6f22\u5b57\u65e5\u672c\u8a9e"
+                                  L"\u8868\u793a\u6587\u66f8\u3002\u3001abcxyz 0123";
+    const std::size_t poolSize = sizeof pool / sizeof pool[0] - 1;
+    std::wstring text;
+    std::size_t bytes = 0;
+    while (bytes < size) {
+        std::wstring line;
+        seed = seed * 1103515245 + 12345;
+        const unsigned length = 20 + (seed >> 16) % 60;
+        for (unsigned i = 0; i < length; ++i) line.push_back(pool[(i * 7 + seed) % poolSize]);
+        line += L"\r\n";
+        bytes += static_cast<std::size_t>(
+            WideCharToMultiByte(codePage, 0, line.data(), static_cast<int>(line.size()), nullptr, 0, nullptr, nullptr));
+        text += line;
+    }
+    std::string out(bytes, '\0');
+    WideCharToMultiByte(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), static_cast<int>(bytes),
+                        nullptr, nullptr);
+    return out;
+}
+
+int MakeFile(const char* path, int megabytes, const std::string& kind) {
+    const std::size_t size = static_cast<std::size_t>(megabytes) << 20;
+    std::string text;
+    if (kind == "sjis") text = JapaneseLines(size, 932, 4242);
+    else if (kind == "utf8") text = JapaneseLines(size, CP_UTF8, 4242);
+    else {
+        const bool lf = kind == "lf";
+        text = AsciiLines(size, lf ? "\n" : "\r\n", 4242);
+        if (!lf && text.back() == '\r') text.back() = 'x';
+    }
     FILE* out = std::fopen(path, "wb");
     if (!out) return 1;
     std::fwrite(text.data(), 1, text.size(), out);
@@ -227,6 +272,81 @@ int Query(int argc, char** argv) {
     return 0;
 }
 
+double MillisecondsOf(const std::function<void()>& action) {
+    const auto begin = std::chrono::steady_clock::now();
+    action();
+    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+}
+
+// The word-wrap command of the editor's menu bar, found by its caption.
+UINT WrapCommand(HWND window) {
+    HMENU bar = GetMenu(window);
+    for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
+        HMENU menu = GetSubMenu(bar, i);
+        for (int j = 0; menu && j < GetMenuItemCount(menu); ++j) {
+            wchar_t caption[128] = {};
+            GetMenuStringW(menu, static_cast<UINT>(j), caption, 128, MF_BYPOSITION);
+            if (std::wstring(caption).find(L"\u6298\u308a\u8fd4\u3059") != std::wstring::npos) // 折り返す
+                return GetMenuItemID(menu, j);
+        }
+    }
+    return 0;
+}
+
+// The word-wrap toggle of the editor holding `file`, beside a plain
+// whole-text set of the same text into its editor: each run prints
+// "<set ms> <toggle off ms> <toggle on ms>".
+int Toggle(const std::string& exe, const std::string& file, int runs) {
+    std::string command = "\"" + exe + "\" \"" + file + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return 1;
+    const long long expected = FileCharacters(file);
+    HWND window = nullptr, editor = nullptr;
+    for (int i = 0; i < 180000 && !editor; i += 10, Sleep(10)) {
+        if (!window) window = FindTopLevel("TMainForm", info.dwProcessId);
+        if (window) editor = FindEditor(window);
+    }
+    DWORD_PTR length = 0;
+    while (editor && SendMessageTimeoutW(editor, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 1000, &length) &&
+           static_cast<long long>(length) < expected)
+        Sleep(10);
+    const UINT wrap = window ? WrapCommand(window) : 0;
+    int status = 1;
+    if (editor && wrap) {
+        std::wstring text(length + 1, L'\0');
+        SendMessageW(editor, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()));
+        for (int r = 0; r < runs; ++r) {
+            editor = FindEditor(window);
+            const double set = MillisecondsOf([&] {
+                SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+                UpdateWindow(editor);
+            });
+            const double off = MillisecondsOf([&] {
+                SendMessageW(window, WM_COMMAND, MAKEWPARAM(wrap, 0), 0);
+                UpdateWindow(window);
+            });
+            const double on = MillisecondsOf([&] {
+                SendMessageW(window, WM_COMMAND, MAKEWPARAM(wrap, 0), 0);
+                UpdateWindow(window);
+            });
+            std::printf("%.1f %.1f %.1f\n", set, off, on);
+            std::fflush(stdout);
+        }
+        status = 0;
+    }
+    if (window) {
+        SendMessageA(FindEditor(window), EM_SETMODIFY, FALSE, 0);
+        PostMessageA(window, WM_CLOSE, 0, 0);
+    }
+    if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 0);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return status;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -238,7 +358,9 @@ int main(int argc, char** argv) {
             what == "rect")
             return Query(argc, argv);
     }
-    if (argc >= 5 && std::string(argv[1]) == "make") return MakeFile(argv[2], std::atoi(argv[3]), std::string(argv[4]) == "lf");
+    if (argc >= 5 && std::string(argv[1]) == "make") return MakeFile(argv[2], std::atoi(argv[3]), argv[4]);
+    if (argc >= 4 && std::string(argv[1]) == "toggle")
+        return Toggle(argv[2], argv[3], argc >= 5 ? std::atoi(argv[4]) : 3);
     if (argc < 4) {
         std::fprintf(stderr, "usage: probe start <exe> <class> [runs] | open <exe> <class> <file> [runs]\n");
         return 2;
@@ -252,7 +374,7 @@ int main(int argc, char** argv) {
     if (mode == "open") {
         if (argc < 5) return 2;
         file = argv[4];
-        expected = FileSize(file);
+        expected = FileCharacters(file);
         if (argc >= 6) runs = std::atoi(argv[5]);
     } else if (argc >= 5) {
         runs = std::atoi(argv[4]);

@@ -1,15 +1,23 @@
 #!/usr/bin/env bash
 # make bench: the byte rules natively (Google Benchmark), then the editor and
 # Wine's own notepad side by side under Wine, measured from outside by the
-# same probe: start-up, opening 1/10/50 MB files (CR LF and LF-only), and the
-# peak working set with the 10 MB file.
+# same probe: start-up, opening 1/10/50 MB files (CR LF and LF-only), 10 MB
+# of Japanese text in Shift-JIS and in UTF-8, and the peak working set with
+# the 10 MB file; then the editor's word-wrap toggle beside a plain
+# whole-text set of the same text.
+#   MOKE_BENCH_RUNS   runs of each case (default 5)
+#   MOKE_BENCH_ONLY   some of: rules startup ascii japanese toggle (default all)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 runs=${MOKE_BENCH_RUNS:-5}
 
-echo "== Byte rules (native, optimised)"
-./build/bench/bench/moke_rules_bench 2>/dev/null
+want() { [ -z "${MOKE_BENCH_ONLY:-}" ] || [[ " $MOKE_BENCH_ONLY " == *" $1 "* ]]; }
+
+if want rules; then
+    echo "== Byte rules (native, optimised)"
+    ./build/bench/bench/moke_rules_bench 2>/dev/null
+fi
 
 source scripts/wine-env.sh
 trap moke_wine_finish EXIT
@@ -19,11 +27,10 @@ ours_exe=build/mingw/MokeMemo.exe
 peer_exe='C:\windows\system32\notepad.exe'
 files=build/bench-files
 mkdir -p "$files"
-for mb in 1 10 50; do
-    for kind in crlf lf; do
-        f="$files/${mb}mb-$kind.txt"
-        [ -f "$f" ] || wine "$probe" make "$f" "$mb" "$kind" </dev/null
-    done
+for made in 1:crlf 1:lf 10:crlf 10:lf 50:crlf 50:lf 10:sjis 10:utf8; do
+    mb=${made%:*} kind=${made#*:}
+    f="$files/${mb}mb-$kind.txt"
+    [ -f "$f" ] || wine "$probe" make "$f" "$mb" "$kind" </dev/null
 done
 
 # Of "<ms> <peak KB>" lines: median, min and max of the times, median of the peaks.
@@ -77,20 +84,37 @@ row() { # label ours-stats peer-stats
         "$(awk -v a="$om" -v b="$pm" 'BEGIN{print (b>0)?a/b:0}')"
 }
 memory=""
-compare
-row "start-up" "$o" "$p"
-for mb in 1 10 50; do
-    for kind in crlf lf; do
-        f="$files/${mb}mb-$kind.txt"
-        compare "$f"
-        row "open ${mb} MB ${kind}" "$o" "$p"
-        if [ "$mb" = 10 ]; then memory+="$kind $(echo "$o" | awk '{print $4}') $(echo "$p" | awk '{print $4}')"$'\n'; fi
-    done
+if want startup; then
+    compare
+    row "start-up" "$o" "$p"
+fi
+cases=()
+if want ascii; then cases+=(1:crlf 1:lf 10:crlf 10:lf 50:crlf 50:lf); fi
+if want japanese; then cases+=(10:sjis 10:utf8); fi
+for made in "${cases[@]}"; do
+    mb=${made%:*} kind=${made#*:}
+    f="$files/${mb}mb-$kind.txt"
+    compare "$f"
+    row "open ${mb} MB ${kind}" "$o" "$p"
+    if [ "$mb" = 10 ]; then memory+="$kind $(echo "$o" | awk '{print $4}') $(echo "$p" | awk '{print $4}')"$'\n'; fi
 done
 while read -r kind ours peer; do
     [ -n "$kind" ] || continue
     printf "%-24s %8.1f MB %28.1f MB %8.2f\n" "peak memory, 10 MB $kind" "$(awk -v k="$ours" 'BEGIN{print k/1024}')" \
         "$(awk -v k="$peer" 'BEGIN{print k/1024}')" "$(awk -v a="$ours" -v b="$peer" 'BEGIN{print (b>0)?a/b:0}')"
 done <<<"$memory"
+if want toggle; then
+    echo
+    echo "== Word-wrap toggle of the editor beside a plain whole-text set of the same text ($runs runs; ms)"
+    printf "%-24s %12s %12s %12s %14s\n" "case" "text set" "wrap off" "wrap on" "on / text set"
+    for mb in 1 10; do
+        lines=$(wine "$probe" toggle "$ours_exe" "$(winepath -w "$files/${mb}mb-crlf.txt")" "$runs" </dev/null)
+        set_ms=$(echo "$lines" | awk '{print $1}' | median)
+        off_ms=$(echo "$lines" | awk '{print $2}' | median)
+        on_ms=$(echo "$lines" | awk '{print $3}' | median)
+        printf "%-24s %12.0f %12.0f %12.0f %14.2f\n" "toggle ${mb} MB crlf" "$set_ms" "$off_ms" "$on_ms" \
+            "$(awk -v a="$on_ms" -v b="$set_ms" 'BEGIN{print (b>0)?a/b:0}')"
+    done
+fi
 echo
 echo "Measured $(date -u '+%Y-%m-%d') on $(nproc) CPUs, $(awk '/MemTotal/ {printf "%.0f GB", $2/1048576}' /proc/meminfo), $(wine --version)."
