@@ -3,7 +3,6 @@
 //   probe start  <exe> <class> [runs]                  start-up until idle with the editor ready
 //   probe open   <exe> <class> <file> [runs]           start with a file until the editor holds it whole
 //   probe make   <file> <megabytes> crlf|lf|sjis|utf8  writes a test file (ASCII or Japanese)
-//   probe toggle <exe> <file> [runs]                     the word-wrap toggle beside a whole-text set
 // Prints one line per measurement: "<ms> <peak working set KB>".
 // And, for end-to-end scripts that read a running editor from outside through
 // its windows (any process):
@@ -27,7 +26,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -272,81 +270,6 @@ int Query(int argc, char** argv) {
     return 0;
 }
 
-double MillisecondsOf(const std::function<void()>& action) {
-    const auto begin = std::chrono::steady_clock::now();
-    action();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
-}
-
-// The word-wrap command of the editor's menu bar, found by its caption.
-UINT WrapCommand(HWND window) {
-    HMENU bar = GetMenu(window);
-    for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
-        HMENU menu = GetSubMenu(bar, i);
-        for (int j = 0; menu && j < GetMenuItemCount(menu); ++j) {
-            wchar_t caption[128] = {};
-            GetMenuStringW(menu, static_cast<UINT>(j), caption, 128, MF_BYPOSITION);
-            if (std::wstring(caption).find(L"\u6298\u308a\u8fd4\u3059") != std::wstring::npos) // 折り返す
-                return GetMenuItemID(menu, j);
-        }
-    }
-    return 0;
-}
-
-// The word-wrap toggle of the editor holding `file`, beside a plain
-// whole-text set of the same text into its editor: each run prints
-// "<set ms> <toggle off ms> <toggle on ms>".
-int Toggle(const std::string& exe, const std::string& file, int runs) {
-    std::string command = "\"" + exe + "\" \"" + file + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION info{};
-    if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
-        return 1;
-    const long long expected = FileCharacters(file);
-    HWND window = nullptr, editor = nullptr;
-    for (int i = 0; i < 180000 && !editor; i += 10, Sleep(10)) {
-        if (!window) window = FindTopLevel("TMainForm", info.dwProcessId);
-        if (window) editor = FindEditor(window);
-    }
-    DWORD_PTR length = 0;
-    while (editor && SendMessageTimeoutW(editor, WM_GETTEXTLENGTH, 0, 0, SMTO_NORMAL, 1000, &length) &&
-           static_cast<long long>(length) < expected)
-        Sleep(10);
-    const UINT wrap = window ? WrapCommand(window) : 0;
-    int status = 1;
-    if (editor && wrap) {
-        std::wstring text(length + 1, L'\0');
-        SendMessageW(editor, WM_GETTEXT, length + 1, reinterpret_cast<LPARAM>(text.data()));
-        for (int r = 0; r < runs; ++r) {
-            editor = FindEditor(window);
-            const double set = MillisecondsOf([&] {
-                SendMessageW(editor, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-                UpdateWindow(editor);
-            });
-            const double off = MillisecondsOf([&] {
-                SendMessageW(window, WM_COMMAND, MAKEWPARAM(wrap, 0), 0);
-                UpdateWindow(window);
-            });
-            const double on = MillisecondsOf([&] {
-                SendMessageW(window, WM_COMMAND, MAKEWPARAM(wrap, 0), 0);
-                UpdateWindow(window);
-            });
-            std::printf("%.1f %.1f %.1f\n", set, off, on);
-            std::fflush(stdout);
-        }
-        status = 0;
-    }
-    if (window) {
-        SendMessageA(FindEditor(window), EM_SETMODIFY, FALSE, 0);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-    }
-    if (WaitForSingleObject(info.hProcess, 10000) != WAIT_OBJECT_0) TerminateProcess(info.hProcess, 0);
-    CloseHandle(info.hThread);
-    CloseHandle(info.hProcess);
-    return status;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -359,8 +282,6 @@ int main(int argc, char** argv) {
             return Query(argc, argv);
     }
     if (argc >= 5 && std::string(argv[1]) == "make") return MakeFile(argv[2], std::atoi(argv[3]), argv[4]);
-    if (argc >= 4 && std::string(argv[1]) == "toggle")
-        return Toggle(argv[2], argv[3], argc >= 5 ? std::atoi(argv[4]) : 3);
     if (argc < 4) {
         std::fprintf(stderr, "usage: probe start <exe> <class> [runs] | open <exe> <class> <file> [runs]\n");
         return 2;

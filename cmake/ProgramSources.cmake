@@ -49,6 +49,10 @@ target_link_libraries(MokeMemo PRIVATE moke_main moke_resources)
 configure_file(${_src}/resources/MokeList.txt ${CMAKE_BINARY_DIR}/MokeList.txt COPYONLY)
 configure_file(${_src}/resources/MokeList.txt ${CMAKE_BINARY_DIR}/tests/MokeList.txt COPYONLY)
 
+# The word-wrap toggle measured inside the program (make bench).
+add_executable(moke_toggle_bench ${_src}/bench/ToggleBench.cpp)
+target_link_libraries(moke_toggle_bench PRIVATE moke_main moke_resources)
+
 # The outside probe of the Wine benchmarks (make bench).
 add_executable(moke_probe ${_src}/bench/probe.cpp)
 target_include_directories(moke_probe PRIVATE ${PROJECT_SOURCE_DIR})

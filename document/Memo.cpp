@@ -44,14 +44,16 @@ void TMemo::CreateParams(TCreateParams& params) {
 
 void TMemo::InitializeWnd() {
     HWND window = Window();
+    // The font and the limit go first: a font sent after the text would make
+    // the control lay the whole text out a second time.
+    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
+    SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
     sendingText_ = true;
     SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
     sendingText_ = false;
     text_.clear();
     text_.shrink_to_fit();
     textTaken_ = false;
-    SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), TRUE);
-    SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
     SendMessageW(window, EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
 }
 

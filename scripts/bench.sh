@@ -108,10 +108,10 @@ if want toggle; then
     echo "== Word-wrap toggle of the editor beside a plain whole-text set of the same text ($runs runs; ms)"
     printf "%-24s %12s %12s %12s %14s\n" "case" "text set" "wrap off" "wrap on" "on / text set"
     for mb in 1 10; do
-        lines=$(wine "$probe" toggle "$ours_exe" "$(winepath -w "$files/${mb}mb-crlf.txt")" "$runs" </dev/null)
-        set_ms=$(echo "$lines" | awk '{print $1}' | median)
-        off_ms=$(echo "$lines" | awk '{print $2}' | median)
-        on_ms=$(echo "$lines" | awk '{print $3}' | median)
+        lines=$(wine build/mingw/moke_toggle_bench.exe "$runs" "$(winepath -w "$files/${mb}mb-crlf.txt")" </dev/null | tr -d "\r")
+        set_ms=$(echo "$lines" | awk '{print $2}' | median)
+        off_ms=$(echo "$lines" | awk '{print $3}' | median)
+        on_ms=$(echo "$lines" | awk '{print $4}' | median)
         printf "%-24s %12.0f %12.0f %12.0f %14.2f\n" "toggle ${mb} MB crlf" "$set_ms" "$off_ms" "$on_ms" \
             "$(awk -v a="$on_ms" -v b="$set_ms" 'BEGIN{print (b>0)?a/b:0}')"
     done
