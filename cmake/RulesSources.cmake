@@ -15,6 +15,9 @@ set(MOKE_RULES_SOURCES
   document/ListLines.cpp
   document/PathParts.cpp
   document/TextPositions.cpp
+  document/editor/TextStore.cpp
+  document/editor/UndoRecord.cpp
+  document/editor/WordBreak.cpp
   editing/DateStamp.cpp
 )
 # Tests of those files (GoogleTest), run natively and under Wine.
@@ -32,6 +35,9 @@ set(MOKE_RULES_TEST_SOURCES
   tests/document/LineBreaksTest.cpp
   tests/document/ListLinesTest.cpp
   tests/document/PathPartsTest.cpp
+  tests/document/editor/TextStoreTest.cpp
+  tests/document/editor/UndoRecordTest.cpp
+  tests/document/editor/WordBreakTest.cpp
   tests/editing/DateStampTest.cpp
   tests/tools/ArtcTest.cpp
 )
