@@ -4,7 +4,8 @@
 // <control>: "ours" (the editor's own class) or "edit" (the platform's EDIT).
 // <case>:
 //   set      WM_SETTEXT of a Japanese and ASCII text of that size, to the first repaint
-//   key      the same text, then one typed character at its end, to the repaint
+//   setwrap  the same with word wrap on (the editor's default)
+//   key      the same text (word wrap on), then one typed character at its end, to the repaint
 //   wrapline one line of that size with word wrap on: set, then Ctrl+End
 // Prints one line: the times, and the growth of the peak working set from
 // before the text was made (the caller's copy included) against the text's
@@ -74,7 +75,7 @@ double PeakMegabytes() {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: moke_editor_bench ours|edit set|key|wrapline [megabytes]\n");
+        std::fprintf(stderr, "usage: moke_editor_bench ours|edit set|setwrap|key|wrapline [megabytes]\n");
         return 2;
     }
     const bool ours = std::strcmp(argv[1], "ours") == 0;
@@ -90,7 +91,7 @@ int main(int argc, char** argv) {
     RegisterClassExW(&wc);
     HWND parent = CreateWindowExW(0, wc.lpszClassName, L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 600,
                                   nullptr, nullptr, instance, nullptr);
-    const bool wrap = what == "wrapline";
+    const bool wrap = what != "set";
     const DWORD style = WS_CHILD | WS_VISIBLE | ES_MULTILINE | ES_AUTOVSCROLL | ES_NOHIDESEL | WS_VSCROLL |
                         (wrap ? 0 : ES_AUTOHSCROLL | WS_HSCROLL);
     HWND editor = CreateWindowExW(WS_EX_CLIENTEDGE, className, L"", style, 0, 0, 780, 560, parent, HMENU(1), instance,
@@ -103,7 +104,7 @@ int main(int argc, char** argv) {
     Drain();
 
     const double baseline = PeakMegabytes();
-    std::wstring text = wrap ? OneLine(megabytes) : JapaneseLines(megabytes);
+    std::wstring text = what == "wrapline" ? OneLine(megabytes) : JapaneseLines(megabytes);
     const double textMegabytes = double(text.size()) * 2 / (1024 * 1024);
     std::printf("%-8s %5.1f MB %-4s:", what.c_str(), textMegabytes, ours ? "ours" : "edit");
 

@@ -220,6 +220,12 @@ private:
     void Paint();
     HBRUSH AskColours(HDC dc);
     void ContextMenu(int x, int y);
+    POINT Confined(POINT at) const {
+        const RECT r = FormatRect();
+        at.x = std::clamp<LONG>(at.x, r.left, std::max(r.left, r.right - 1));
+        at.y = std::clamp<LONG>(at.y, r.top, std::max(r.top, r.bottom - 1));
+        return at;
+    }
     void KeyDown(WPARAM key);
     void Char(wchar_t c);
     void PlaceImeWindow();
@@ -503,17 +509,17 @@ void Editor::Replace(std::u16string_view with, bool canUndo, bool honourLimit, b
     const std::size_t firstLine = start > 0 ? text_.LineFromPosition(start - 1) : 0;
     const std::size_t lastLine = text_.LineFromPosition(std::min(end + 1, text_.Length()));
     const std::size_t linesBefore = text_.LineCount();
-    if (canUndo)
-        undo_.Record(start, removed, with.size());
-    else
-        undo_.Clear();
     text_.Erase(start, end - start);
     try {
         text_.Insert(start, with);
     } catch (...) {
-        text_.Insert(start, removed); // the room it had is still there
+        text_.Insert(start, removed); // into the room it left
         throw;
     }
+    if (canUndo)
+        undo_.Record(start, removed, with.size());
+    else
+        undo_.Clear();
     const std::size_t linesAfter = text_.LineCount();
     LinesChanged(firstLine, lastLine - firstLine + 1, lastLine - firstLine + 1 + linesAfter - linesBefore);
     anchor_ = caret_ = start + with.size();
@@ -768,25 +774,46 @@ void Editor::Paint() {
             const auto& rows = Rows(dc, line);
             const std::size_t from = rows[row], to = row + 1 < rows.size() ? rows[row + 1] : length;
             const std::u16string_view s(text_.Contiguous(ls, length), length);
-            glyphs.resize(to - from);
-            advances.resize(to - from);
+            // Only the characters from the left edge of the view to its right
+            // edge are measured for drawing; a long line left of the view is
+            // walked once, not drawn.
+            const int viewLeft = xOffset_, viewRight = xOffset_ + (format.right - format.left);
             int x = 0;
-            for (std::size_t i = from; i < to; ++i) {
-                const int w = UnitWidth(dc, s, i, x);
-                glyphs[i - from] = s[i] == u'\t' ? L' ' : wchar_t(s[i]);
-                advances[i - from] = w;
+            std::size_t first = from;
+            while (first < to) {
+                const int w = UnitWidth(dc, s, first, x);
+                if (x + w > viewLeft) break;
                 x += w;
+                ++first;
             }
+            if (first > from && first < to && IsLowSurrogate(s[first]) && IsHighSurrogate(s[first - 1]))
+                x -= UnitWidth(dc, s, --first, x);
+            const int firstX = x;
+            std::size_t last = first;
+            glyphs.clear();
+            advances.clear();
+            while (last < to && x <= viewRight) {
+                const int w = UnitWidth(dc, s, last, x);
+                glyphs.push_back(s[last] == u'\t' ? L' ' : wchar_t(s[last]));
+                advances.push_back(w);
+                x += w;
+                ++last;
+            }
+            if (last < to && IsLowSurrogate(s[last]) && IsHighSurrogate(s[last - 1])) {
+                glyphs.push_back(wchar_t(s[last]));
+                advances.push_back(0);
+                ++last;
+            }
+            if (last == to) widestSeen_ = std::max(widestSeen_, x);
             // A surrogate pair's advance goes with its second unit for the system.
             for (std::size_t i = 0; i + 1 < glyphs.size(); ++i)
                 if (IsHighSurrogate(glyphs[i]) && IsLowSurrogate(glyphs[i + 1]))
                     advances[i + 1] = advances[i], advances[i] = 0;
-            widestSeen_ = std::max(widestSeen_, x);
             // Runs: before the selection, in it, after it.
-            const std::size_t a = ls + from, b = ls + to;
+            const std::size_t a = ls + first, b = ls + last;
             std::size_t cuts[4] = {a, std::clamp(selStart, a, b), std::clamp(selEnd, a, b), b};
             if (!showSelection) cuts[1] = cuts[2] = b;
-            int runX = format.left - xOffset_;
+            int runX = format.left - xOffset_ + firstX;
             for (int k = 0; k < 3; ++k) {
                 const std::size_t r0 = cuts[k] - a, r1 = cuts[k + 1] - a;
                 int runWidth = 0;
@@ -803,7 +830,8 @@ void Editor::Paint() {
             }
             // A selected line break shows as a little selected room.
             RECT rest{std::max<int>(runX, format.left), y, format.right, y + lh};
-            if (showSelection && selStart <= b && selEnd > b && to == length && line + 1 < text_.LineCount()) {
+            if (showSelection && last == to && selStart <= b && selEnd > b && to == length &&
+                line + 1 < text_.LineCount()) {
                 RECT mark{runX, y, runX + widths_.Average(), y + lh};
                 FillRect(dc, &mark, GetSysColorBrush(COLOR_HIGHLIGHT));
                 rest.left = std::max<int>(mark.right, format.left);
@@ -1232,6 +1260,9 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_IME_STARTCOMPOSITION:
         PlaceImeWindow();
         break;
+    case WM_IME_CHAR: // the composition's result, in UTF-16 for this wide window
+        Char(wchar_t(wParam));
+        return 0;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
         if (GetFocus() != window_) SetFocus(window_);
@@ -1251,16 +1282,31 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_MOUSEMOVE:
-        if (selecting_) SetSelection(anchor_, PositionFromPoint(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)), true);
+        // Outside the text the pointer selects to the nearest visible
+        // character; the timer scrolls.
+        if (selecting_) {
+            const POINT at = Confined({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            SetSelection(anchor_, PositionFromPoint(at.x, at.y), true);
+        }
         return 0;
     case WM_TIMER:
         if (wParam == ScrollTimer && selecting_) {
             POINT at;
             GetCursorPos(&at);
             ScreenToClient(window_, &at);
-            RECT r;
-            GetClientRect(window_, &r);
-            if (!PtInRect(&r, at)) SetSelection(anchor_, PositionFromPoint(at.x, at.y), true);
+            const RECT r = FormatRect();
+            const int rows = at.y < r.top ? -1 : at.y >= r.bottom ? 1 : 0;
+            if (rows != 0) {
+                std::size_t l = topLine_, row = topRow_;
+                StepRows(l, row, rows);
+                ScrollToRow(l, row);
+            }
+            if (!Wraps() && (at.x < r.left || at.x >= r.right))
+                ScrollHorizontally(xOffset_ + (at.x < r.left ? -1 : 1) * widths_.Average());
+            if (rows != 0 || at.x < r.left || at.x >= r.right) {
+                const POINT inside = Confined(at);
+                SetSelection(anchor_, PositionFromPoint(inside.x, inside.y), false);
+            }
         }
         return 0;
     case WM_LBUTTONUP:

@@ -58,9 +58,8 @@ std::size_t BreakAfter(std::u16string_view text, std::size_t i) {
 
 void WordAround(std::u16string_view text, std::size_t i, std::size_t& first, std::size_t& last) {
     if (i > text.size()) i = text.size();
-    first = i < text.size() && BreakBefore(text, i) ? i : BreakAtOrBefore(text, i);
-    last = i < text.size() ? BreakAfter(text, i) : i;
-    if (first == last && first > 0) first = BreakAtOrBefore(text, first - 1);
+    first = i > 0 ? BreakAtOrBefore(text, i - 1) : 0;
+    last = i >= text.size() ? text.size() : BreakBefore(text, i) ? i : BreakAfter(text, i);
 }
 
 } // namespace moke::editor

@@ -22,7 +22,8 @@ std::size_t BreakAtOrBefore(std::u16string_view text, std::size_t i);
 // The nearest break opportunity after `i` (text.size() when there is none).
 std::size_t BreakAfter(std::u16string_view text, std::size_t i);
 
-// The word around `i` for a double-click: [first, last).
+// The word of a double-click at `i`, found as the platform control finds it:
+// from the last break before `i` to the first break at or after it.
 void WordAround(std::u16string_view text, std::size_t i, std::size_t& first, std::size_t& last);
 
 } // namespace moke::editor

@@ -244,6 +244,10 @@ const Row Table[] = {
     {"double-click selects a word", NoWrap,
      {SetText(u"one two  three\r\nfour"), DoubleClick(1, 0), DoubleClick(5, 0), DoubleClick(8, 0),
       DoubleClick(11, 0), DoubleClick(2, 1)}},
+    {"double-click in Japanese", NoWrap,
+     {SetText(u"漢字とかなカナ abc 日本"), DoubleClick(1, 0), DoubleClick(5, 0), DoubleClick(13, 0), DoubleClick(16, 0)}},
+    {"a drag below the window scrolls", NoWrap,
+     {SetText(u"0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12"), Drag(0, 0, 1, 10)}},
     {"the wheel scrolls", NoWrap,
      {SetText(u"0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n16"),
       Do(Op::Wheel, -1), Do(Op::Wheel, -1), Do(Op::Wheel, -5), Do(Op::Wheel, 1), Key(VK_HOME, false, true),
@@ -271,6 +275,74 @@ TEST(EditorDiff, TableAgreesWithThePlatformControl) {
             EXPECT_TRUE(differed) << row.name << ": expected to differ (" << row.knownDifference << ") but agrees";
         else
             EXPECT_FALSE(differed) << row.name << ": " << firstDifference;
+    }
+}
+
+// The narrow messages as the program sends them today (code page 932 text):
+// what the system converts for each class must come out the same.
+std::string Narrow(HWND w) {
+    std::ostringstream out;
+    const LRESULT length = SendMessageA(w, WM_GETTEXTLENGTH, 0, 0);
+    std::string text(std::size_t(std::max<LRESULT>(length, 0)) + 16, '\0');
+    const LRESULT got = SendMessageA(w, WM_GETTEXT, WPARAM(text.size()), LPARAM(text.data()));
+    text.resize(std::size_t(std::max<LRESULT>(got, 0)));
+    char small[5] = {};
+    const LRESULT gotSmall = SendMessageA(w, WM_GETTEXT, WPARAM(sizeof small), LPARAM(small));
+    char line[32] = {};
+    *reinterpret_cast<WORD*>(line) = WORD(sizeof line - 1);
+    const LRESULT lineLength = SendMessageA(w, EM_GETLINE, 0, LPARAM(line));
+    out << "length " << length << " got " << got << " bytes";
+    for (unsigned char c : text) out << " " << std::hex << int(c) << std::dec;
+    out << " | small " << gotSmall << " \"" << Utf8(std::string(small, std::size_t(std::max<LRESULT>(gotSmall, 0))))
+        << "\" | line " << lineLength << " \"" << Utf8(std::string(line, std::size_t(std::max<LRESULT>(lineLength, 0))))
+        << "\" | wide \"" << Escaped(EditorPair::Text(w)) << "\"";
+    const auto [start, end] = EditorPair::Selection(w);
+    out << " sel " << start << "-" << end;
+    return out.str();
+}
+
+TEST(EditorDiff, NarrowMessagesAgreeWithThePlatformControl) {
+    const struct {
+        const char* name;
+        const char* text;       // WM_SETTEXT (narrow)
+        const char* replace;    // EM_REPLACESEL (narrow) over the selection 1-3, or null
+        const char* typed;      // bytes sent one by one as narrow WM_CHAR, or null
+        const char* knownDifference = nullptr;
+    } cases[] = {
+        {"ASCII", "abc def\r\nline", nullptr, nullptr},
+        {"Japanese", "表示テスト\r\n二行目", "置換", nullptr},
+        {"half-width kana and a 0x5C trail byte", "ｱｲ表ソ\\", "x", nullptr},
+        {"a double-byte character cut by a small buffer", "ｱｲｳ表ソ", nullptr, nullptr,
+         "on purpose (the system's conversion for a wide window): a narrow WM_GETTEXT into a buffer too small for "
+         "the next double-byte character ends before it; the platform control writes half of it"},
+        {"typing a double-byte character as two narrow WM_CHAR", "ab", nullptr, "表漢a",
+         "on purpose (the system's conversion for a wide window): the lead and trail bytes make one character; "
+         "the platform control under Wine takes each byte as a character of its own"},
+        {"empty", "", "", nullptr},
+    };
+    for (const auto& c : cases) {
+        EditorPair pair(ES_AUTOHSCROLL | WS_VSCROLL);
+        std::string results[2];
+        int k = 0;
+        for (HWND w : {pair.Platform(), pair.Ours()}) {
+            const LRESULT taken = SendMessageA(w, WM_SETTEXT, 0, LPARAM(c.text));
+            results[k] = "taken " + std::to_string(taken) + ": " + Narrow(w);
+            if (c.replace) {
+                SendMessageA(w, EM_SETSEL, 1, 3);
+                SendMessageA(w, EM_REPLACESEL, TRUE, LPARAM(c.replace));
+                results[k] += "\n  replaced: " + Narrow(w);
+            }
+            if (c.typed) {
+                SendMessageA(w, EM_SETSEL, 1, 1);
+                for (const char* b = c.typed; *b; ++b) SendMessageA(w, WM_CHAR, WPARAM(static_cast<unsigned char>(*b)), 1);
+                results[k] += "\n  typed: " + Narrow(w);
+            }
+            ++k;
+        }
+        if (c.knownDifference)
+            EXPECT_NE(results[1], results[0]) << c.name << ": expected to differ (" << c.knownDifference << ")";
+        else
+            EXPECT_EQ(results[1], results[0]) << c.name;
     }
 }
 

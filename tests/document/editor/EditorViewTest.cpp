@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <imm.h>
+
 #include <string>
 #include <vector>
 
@@ -171,6 +173,31 @@ TEST(EditorView, LongWrappedLineReachesItsEnd) {
     EXPECT_EQ(caretRow, rows - 1);
     EXPECT_LE(first, caretRow);
     EXPECT_GT(first + 9, caretRow) << "the caret's row is not on screen";
+}
+
+// Japanese input: the IME's composition window is kept at the caret, and
+// its result, arriving as WM_IME_CHAR in UTF-16, is typed.
+TEST(EditorView, KeepsTheImeWindowAtTheCaretAndTypesItsResult) {
+    EditorPair pair(ES_AUTOHSCROLL | WS_VSCROLL);
+    HWND w = pair.Ours();
+    SendMessageW(w, WM_SETTEXT, 0, LPARAM(L"abc\r\ndef"));
+    SetFocus(w);
+    const struct { DWORD caret; } places[] = {{0}, {2}, {7}};
+    for (const auto& p : places) {
+        SendMessageW(w, EM_SETSEL, p.caret, p.caret);
+        SendMessageW(w, WM_IME_STARTCOMPOSITION, 0, 0);
+        HIMC context = ImmGetContext(w);
+        ASSERT_NE(context, nullptr);
+        COMPOSITIONFORM form{};
+        ASSERT_TRUE(ImmGetCompositionWindow(context, &form));
+        ImmReleaseContext(w, context);
+        const LRESULT at = SendMessageW(w, EM_POSFROMCHAR, p.caret, 0);
+        EXPECT_EQ(form.ptCurrentPos.x, short(LOWORD(at))) << p.caret;
+        EXPECT_EQ(form.ptCurrentPos.y, short(HIWORD(at))) << p.caret;
+    }
+    for (wchar_t c : {L'\u65E5', L'\u672C'}) SendMessageW(w, WM_IME_CHAR, WPARAM(c), 1);
+    EditorPair::DrainQueue();
+    EXPECT_TRUE(EditorPair::Text(w) == u"abc\r\nde\u65E5\u672Cf");
 }
 
 } // namespace

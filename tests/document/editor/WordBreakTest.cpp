@@ -37,7 +37,7 @@ TEST(WordBreak, WordsAndNeighbouringBreaks) {
     EXPECT_EQ(BreakAfter(text, 0), 4u);
     EXPECT_EQ(BreakAfter(text, 5), 9u);
     EXPECT_EQ(BreakAfter(text, 10), text.size());
-    const struct { std::size_t at, first, last; } words[] = {{1, 0, 4}, {4, 4, 9}, {7, 4, 9}, {12, 9, 14}, {14, 9, 14}};
+    const struct { std::size_t at, first, last; } words[] = {{0, 0, 4}, {1, 0, 4}, {4, 0, 4}, {5, 4, 9}, {7, 4, 9}, {12, 9, 14}, {14, 9, 14}};
     for (const auto& w : words) {
         std::size_t first = 99, last = 99;
         WordAround(text, w.at, first, last);
