@@ -253,6 +253,8 @@ int Editor::UnitWidth(HDC dc, std::u16string_view s, std::size_t i, int x) {
     }
     if (IsHighSurrogate(c) && i + 1 < s.size() && IsLowSurrogate(s[i + 1])) return widths_.OfPair(dc, c, s[i + 1]);
     if (IsLowSurrogate(c) && i > 0 && IsHighSurrogate(s[i - 1])) return 0;
+    if (c == u'\r') return 0;                 // a lone CR takes no room, as in the platform control
+    if (c < 0x20) return widths_.Average(); // another control character shows as a box
     return widths_.Of(dc, c);
 }
 
@@ -662,11 +664,21 @@ void Editor::ScrollCaret() {
         ScrollToRow(l, r);
     }
     if (!Wraps()) {
+        // As the platform control scrolls: a caret left of the view comes to a
+        // third of the width from the left edge; one right of it comes to a
+        // third from the right edge, unless the end of its line would then
+        // leave the right edge first.
         const int width = FormatWidth();
-        if (x < xOffset_)
-            ScrollHorizontally(std::max(0, x - width / 4));
-        else if (x >= xOffset_ + width)
-            ScrollHorizontally(x - width + width / 4);
+        if (x < xOffset_) {
+            ScrollHorizontally(std::max(0, std::min(xOffset_ - 1, x - width / 3)));
+        } else if (x > xOffset_ + width) {
+            int last = 0;
+            {
+                FontDC dc(window_, font_);
+                last = XOf(dc, text_.LineEnd(text_.LineFromPosition(caret_)));
+            }
+            ScrollHorizontally(std::max(xOffset_ + 1, std::min(x - width + width / 3, last - width)));
+        }
     }
     PlaceCaret();
 }
@@ -968,9 +980,6 @@ void Editor::KeyDown(WPARAM key) {
 void Editor::Char(wchar_t c) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     switch (c) {
-    case 0x01: // Ctrl+A
-        SetSelection(0, text_.Length(), true);
-        return;
     case 0x03:
         SendMessageW(window_, WM_COPY, 0, 0);
         return;
@@ -1053,7 +1062,7 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             start = std::min(start, text_.Length());
             end = std::min(end, text_.Length());
         }
-        SetSelection(start, end, false);
+        SetSelection(start, end, true);
         return 1;
     }
     case EM_REPLACESEL:
@@ -1170,7 +1179,12 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case EM_GETMARGINS:
         return MAKELRESULT(leftMargin_, rightMargin_);
     case EM_POSFROMCHAR: {
-        const std::size_t p = std::min<std::size_t>(DWORD(wParam), text_.Length());
+        // As the platform control answers: no point for the end of the text.
+        if (std::size_t(DWORD(wParam)) >= text_.Length()) return -1;
+        std::size_t p = std::size_t(DWORD(wParam));
+        // A position inside a line break answers the start of its row.
+        const std::size_t breakLine = text_.LineFromPosition(p);
+        if (p > text_.LineEnd(breakLine)) p = text_.LineStart(breakLine);
         const std::size_t line = text_.LineFromPosition(p);
         FontDC dc(window_, font_);
         const std::size_t row = RowOf(dc, line, p - text_.LineStart(line));

@@ -34,6 +34,7 @@ enum class Op {
     DoubleClick,  // a double click there
     Drag,         // button down at (a, b), moved to the point in `text` (x, y), up there
     Wheel,        // the wheel turned by a notches (negative: towards the user)
+    ScrollCaret,  // EM_SCROLLCARET
 };
 
 struct Step {
@@ -95,6 +96,7 @@ void Perform(HWND w, const Step& s) {
     case Op::SetModify: SendMessageW(w, EM_SETMODIFY, WPARAM(s.a), 0); break;
     case Op::Limit: SendMessageW(w, EM_SETLIMITTEXT, WPARAM(s.a), 0); break;
     case Op::SetReadOnly: SendMessageW(w, EM_SETREADONLY, WPARAM(s.a), 0); break;
+    case Op::ScrollCaret: SendMessageW(w, EM_SCROLLCARET, 0, 0); break;
     case Op::Click: {
         HeldKeys held(s.shift, false);
         const WPARAM shift = s.shift ? MK_SHIFT : 0;
@@ -154,7 +156,9 @@ std::string State(HWND w) {
     for (std::size_t p = 0; p <= text.size(); ++p) out << " " << SendMessageW(w, EM_LINEFROMCHAR, WPARAM(p), 0);
     out << "\n  caret line " << SendMessageW(w, EM_LINEFROMCHAR, WPARAM(-1), 0) << " index "
         << SendMessageW(w, EM_LINEINDEX, WPARAM(-1), 0) << " unselected " << SendMessageW(w, EM_LINELENGTH, WPARAM(-1), 0);
-    out << "\n  first visible line " << SendMessageW(w, EM_GETFIRSTVISIBLELINE, 0, 0);
+    const LRESULT caretAt = SendMessageW(w, EM_POSFROMCHAR, WPARAM(e), 0);
+    out << "\n  first visible line " << SendMessageW(w, EM_GETFIRSTVISIBLELINE, 0, 0) << " caret point "
+        << short(LOWORD(caretAt)) << "," << short(HIWORD(caretAt));
     out << "\n  notes:";
     for (WORD code : EditorPair::TakeNotes(w))
         if (code != EN_SETFOCUS && code != EN_KILLFOCUS && code != EN_VSCROLL && code != EN_HSCROLL) out << " " << code;
@@ -248,6 +252,16 @@ const Row Table[] = {
      {SetText(u"漢字とかなカナ abc 日本"), DoubleClick(1, 0), DoubleClick(5, 0), DoubleClick(13, 0), DoubleClick(16, 0)}},
     {"a drag below the window scrolls", NoWrap,
      {SetText(u"0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12"), Drag(0, 0, 1, 10)}},
+    {"clipboard keys", NoWrap,
+     {SetText(u"copy this"), Select(0, 4), Key(VK_INSERT, false, true), Key(VK_END), Key(VK_INSERT, true),
+      Select(0, 2), Key(VK_DELETE, true), Key('V', false, true), Key('Z', false, true), Key('A', false, true),
+      Key('X', false, true), Key('C', false, true), Key('V', false, true), Key('V', false, true)}},
+    {"selecting far down scrolls only when asked", NoWrap,
+     {SetText(u"0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n13\r\n14"), Select(40, 40),
+      Do(Op::ScrollCaret), Select(0, 0), Do(Op::ScrollCaret)}},
+    {"a long line scrolls sideways", NoWrap,
+     {SetText(std::u16string(60, u'w') + u"\r\n" + std::u16string(10, u'k')), Key(VK_END), Type(u"more"), Key(VK_DOWN),
+      Key(VK_HOME), Key(VK_UP), Key(VK_END, false, true)}},
     {"the wheel scrolls", NoWrap,
      {SetText(u"0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n16"),
       Do(Op::Wheel, -1), Do(Op::Wheel, -1), Do(Op::Wheel, -5), Do(Op::Wheel, 1), Key(VK_HOME, false, true),
