@@ -21,6 +21,8 @@ namespace {
 
 constexpr wchar_t ClassName[] = L"MokeEdit";
 constexpr UINT_PTR ScrollTimer = 1;
+constexpr UINT_PTR LayoutTimer = 2;
+constexpr std::size_t UnitsPerIdleStep = 200000; // a few milliseconds of layout
 constexpr std::size_t DefaultLimit = 30000; // the platform control's starting limit
 constexpr std::size_t NoLimit = 0xFFFFFFFFu;
 
@@ -118,6 +120,8 @@ public:
 private:
     // State
     HWND window_;
+    int depth_ = 0;          // messages of this window being handled
+    bool destroyed_ = false; // the window is gone; the last of them deletes the state
     TextStore text_;
     UndoRecord undo_;
     std::size_t anchor_ = 0, caret_ = 0; // the selection runs between them; the caret is at caret_
@@ -137,6 +141,7 @@ private:
     std::vector<std::uint32_t> rowCounts_;
     std::unordered_map<std::size_t, std::vector<std::size_t>> rowStarts_;
     bool countsComplete_ = false;
+    std::size_t countCursor_ = 0; // the first line whose rows may not be counted
 
     DWORD Style() const { return DWORD(GetWindowLongPtrW(window_, GWL_STYLE)); }
     bool Wraps() const { return (Style() & (ES_AUTOHSCROLL | ES_MULTILINE)) == ES_MULTILINE; }
@@ -180,13 +185,20 @@ private:
         rowStarts_.clear();
         rowCounts_.assign(Wraps() ? text_.LineCount() : 0, 0);
         countsComplete_ = !Wraps();
+        countCursor_ = 0;
+        CountLater();
     }
     void LinesChanged(std::size_t firstLine, std::size_t oldCount, std::size_t newCount);
     int UnitWidth(HDC dc, std::u16string_view s, std::size_t i, int x);
-    std::vector<std::size_t> ComputeRows(HDC dc, std::size_t line);
+    std::size_t ComputeRows(HDC dc, std::size_t line, std::vector<std::size_t>* starts);
     const std::vector<std::size_t>& Rows(HDC dc, std::size_t line);
     std::size_t RowCount(HDC dc, std::size_t line);
     void CountAllRows();
+    void CountRows(std::size_t units);
+    // Rows are counted in idle time: a timer that yields to every other message.
+    void CountLater() {
+        if (!countsComplete_) SetTimer(window_, LayoutTimer, USER_TIMER_MINIMUM, nullptr);
+    }
     // Visual lines: rows of all lines before, counted.
     std::size_t VisualLineOf(std::size_t position);
     std::size_t VisualLineCount();
@@ -236,13 +248,19 @@ private:
 // ---------------------------------------------------------------- layout
 
 void Editor::LinesChanged(std::size_t firstLine, std::size_t oldCount, std::size_t newCount) {
-    rowStarts_.clear();
+    // Rows laid out before stay while the lines keep their numbers.
+    if (oldCount == newCount)
+        for (std::size_t line = firstLine; line < firstLine + oldCount; ++line) rowStarts_.erase(line);
+    else
+        rowStarts_.clear();
     if (!Wraps()) return;
     if (firstLine > rowCounts_.size()) firstLine = rowCounts_.size();
     oldCount = std::min(oldCount, rowCounts_.size() - firstLine);
     rowCounts_.erase(rowCounts_.begin() + firstLine, rowCounts_.begin() + firstLine + oldCount);
     rowCounts_.insert(rowCounts_.begin() + firstLine, newCount, 0);
     countsComplete_ = false;
+    countCursor_ = std::min(countCursor_, firstLine);
+    CountLater();
 }
 
 int Editor::UnitWidth(HDC dc, std::u16string_view s, std::size_t i, int x) {
@@ -258,9 +276,10 @@ int Editor::UnitWidth(HDC dc, std::u16string_view s, std::size_t i, int x) {
     return widths_.Of(dc, c);
 }
 
-std::vector<std::size_t> Editor::ComputeRows(HDC dc, std::size_t line) {
-    std::vector<std::size_t> starts{0};
-    if (!Wraps()) return starts;
+std::size_t Editor::ComputeRows(HDC dc, std::size_t line, std::vector<std::size_t>* starts) {
+    if (starts) starts->assign(1, 0);
+    if (!Wraps()) return 1;
+    std::size_t count = 1;
     const std::size_t length = text_.LineLength(line);
     const std::u16string_view s(text_.Contiguous(text_.LineStart(line), length), length);
     const int width = WrapWidth();
@@ -280,17 +299,19 @@ std::vector<std::size_t> Editor::ComputeRows(HDC dc, std::size_t line) {
         if (i >= s.size()) break;
         std::size_t next = BreakAtOrBefore(s, i);
         if (next <= start) next = i > start ? i : NextOfLine(s, start);
-        starts.push_back(next);
+        if (starts) starts->push_back(next);
+        ++count;
         start = next;
     }
-    return starts;
+    return count;
 }
 
 const std::vector<std::size_t>& Editor::Rows(HDC dc, std::size_t line) {
     auto found = rowStarts_.find(line);
     if (found != rowStarts_.end()) return found->second;
     if (rowStarts_.size() > 4096) rowStarts_.clear();
-    auto rows = ComputeRows(dc, line);
+    std::vector<std::size_t> rows;
+    ComputeRows(dc, line, &rows);
     if (line < rowCounts_.size()) rowCounts_[line] = std::uint32_t(rows.size());
     return rowStarts_.emplace(line, std::move(rows)).first->second;
 }
@@ -302,14 +323,27 @@ std::size_t Editor::RowCount(HDC dc, std::size_t line) {
 }
 
 void Editor::CountAllRows() {
+    while (!countsComplete_) CountRows(std::size_t(-1));
+}
+
+// Counts the rows of lines not counted yet, from where the last call stopped,
+// until about `units` code units have been laid out; the last line counted
+// completes the counts.
+void Editor::CountRows(std::size_t units) {
     if (countsComplete_) return;
     FontDC dc(window_, font_);
-    for (std::size_t line = 0; line < rowCounts_.size(); ++line)
-        if (rowCounts_[line] == 0) {
-            const auto found = rowStarts_.find(line);
-            rowCounts_[line] = std::uint32_t(found != rowStarts_.end() ? found->second.size() : ComputeRows(dc, line).size());
-        }
-    countsComplete_ = true;
+    std::size_t done = 0;
+    for (; countCursor_ < rowCounts_.size() && done < units; ++countCursor_) {
+        if (rowCounts_[countCursor_] != 0) continue;
+        const auto found = rowStarts_.find(countCursor_);
+        rowCounts_[countCursor_] =
+            std::uint32_t(found != rowStarts_.end() ? found->second.size() : ComputeRows(dc, countCursor_, nullptr));
+        done += text_.LineLength(countCursor_) + 1;
+    }
+    if (countCursor_ >= rowCounts_.size()) {
+        countsComplete_ = true;
+        KillTimer(window_, LayoutTimer);
+    }
 }
 
 std::size_t Editor::RowOf(HDC dc, std::size_t line, std::size_t offset) {
@@ -552,7 +586,7 @@ void Editor::SetText(std::u16string_view text) {
 void Editor::Undo() {
     if (ReadOnly()) return;
     const std::u16string restore = undo_.Removed();
-    const std::size_t start = undo_.Start();
+    const std::size_t start = std::min(undo_.Start(), text_.Length());
     anchor_ = start;
     caret_ = std::min(start + undo_.InsertedLength(), text_.Length());
     undo_.Clear();
@@ -1304,6 +1338,11 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_TIMER:
+        if (wParam == LayoutTimer) {
+            CountRows(UnitsPerIdleStep);
+            UpdateScrollBars();
+            return 0;
+        }
         if (wParam == ScrollTimer && selecting_) {
             POINT at;
             GetCursorPos(&at);
@@ -1415,14 +1454,26 @@ LRESULT CALLBACK EditorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     if (!editor) return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
+        // A window destroyed from inside one of its own messages (a parent
+        // answering a notification) keeps its state until that message is done.
         SetWindowLongPtrW(window, 0, 0);
-        delete editor;
+        if (editor->depth_ == 0)
+            delete editor;
+        else
+            editor->destroyed_ = true;
         return DefWindowProcW(window, message, wParam, lParam);
     }
+    struct Depth {
+        Editor* editor;
+        explicit Depth(Editor* e) : editor(e) { ++editor->depth_; }
+        ~Depth() {
+            if (--editor->depth_ == 0 && editor->destroyed_) delete editor;
+        }
+    } depth(editor);
     try {
         return editor->Handle(message, wParam, lParam);
     } catch (const std::bad_alloc&) {
-        editor->Notify(EN_ERRSPACE);
+        if (!editor->destroyed_) editor->Notify(EN_ERRSPACE);
         return message == WM_SETTEXT ? FALSE : 0;
     } catch (...) {
         return 0;

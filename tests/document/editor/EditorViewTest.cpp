@@ -115,6 +115,73 @@ TEST(EditorView, AsksTheParentForColoursAsThePlatformControlDoes) {
     }
 }
 
+// What the editor asks of a dialog's keyboard handling, with and without the
+// key in question, as the platform control answers.
+TEST(EditorView, DialogCodesMatchThePlatformControl) {
+    const struct {
+        DWORD style;
+        UINT key; // 0: no message given
+    } cases[] = {
+        {ES_AUTOHSCROLL, 0}, {ES_AUTOHSCROLL, VK_TAB}, {ES_AUTOHSCROLL, VK_RETURN}, {ES_AUTOHSCROLL, VK_ESCAPE},
+        {ES_AUTOHSCROLL | ES_READONLY, VK_RETURN}, {ES_AUTOHSCROLL, 'A'},
+    };
+    for (const auto& c : cases) {
+        EditorPair pair(c.style);
+        LRESULT codes[2];
+        int k = 0;
+        for (HWND w : {pair.Platform(), pair.Ours()}) {
+            MSG message{w, WM_KEYDOWN, c.key, 0, 0, {}};
+            codes[k++] = SendMessageW(w, WM_GETDLGCODE, c.key, c.key ? LPARAM(&message) : 0);
+        }
+        EXPECT_EQ(codes[1], codes[0]) << "key " << c.key << " style " << c.style;
+    }
+}
+
+// With word wrap, rows are counted in idle time: the scroll bar first counts
+// a line as one row, and comes to the real count of rows while the message
+// loop is idle, without anything asking for it.
+TEST(EditorView, CountsWrappedRowsInIdleTime) {
+    EditorPair pair(WS_VSCROLL);
+    HWND w = pair.Ours();
+    std::wstring text;
+    const std::wstring line = L"one two three four five six seven eight nine ten eleven twelve\r\n";
+    for (int i = 0; i < 20000; ++i) text += line;
+    ASSERT_TRUE(SendMessageW(w, WM_SETTEXT, 0, LPARAM(text.c_str())));
+    auto range = [w] {
+        SCROLLINFO si{sizeof si, SIF_RANGE | SIF_PAGE};
+        GetScrollInfo(w, SB_VERT, &si);
+        return si.nMax - int(si.nPage) + 1; // the rows beyond the first page
+    };
+    const int before = range();
+    EXPECT_LT(before, 20001 + 10) << "a line not laid out yet counts as one row";
+    ASSERT_TRUE(PumpUntil([&] { return range() > 3 * 20000 - 20; }, std::chrono::seconds(10)))
+        << "the rows were not counted in idle time: " << range();
+    EXPECT_EQ(range() + 1, SendMessageW(w, EM_GETLINECOUNT, 0, 0)) << "the scroll bar's rows and the row count";
+}
+
+// A parent that destroys the editor when it reports a change: the editor
+// finishes the message it was handling without touching its freed state.
+TEST(EditorView, SurvivesItsParentDestroyingItFromANotification) {
+    EditorPair pair(ES_AUTOHSCROLL | WS_VSCROLL);
+    HWND w = pair.Ours();
+    static HWND victim;
+    victim = w;
+    auto hook = SetWindowsHookExW(
+        WH_CALLWNDPROCRET,
+        [](int code, WPARAM wp, LPARAM lp) -> LRESULT {
+            const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(lp);
+            if (code == HC_ACTION && m->message == WM_COMMAND && HWND(m->lParam) == victim &&
+                HIWORD(m->wParam) == EN_UPDATE && IsWindow(victim))
+                DestroyWindow(victim);
+            return CallNextHookEx(nullptr, code, wp, lp);
+        },
+        nullptr, GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    SendMessageW(w, WM_CHAR, L'a', 1);
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(IsWindow(w));
+}
+
 // Pixels of the system's selection colour in a window, as painted.
 int HighlightPixels(HWND w) {
     RECT r;
