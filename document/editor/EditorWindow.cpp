@@ -220,7 +220,7 @@ private:
     std::size_t NextPosition(std::size_t p) const;
     std::size_t WordLeft(std::size_t p);
     std::size_t WordRight(std::size_t p);
-    void CopySelection();
+    bool CopySelection();
     void Paste();
 
     // View
@@ -617,22 +617,29 @@ void Editor::MoveCaret(std::size_t to, bool extend) {
     SetSelection(extend ? anchor_ : to, to, true);
 }
 
-void Editor::CopySelection() {
-    if (SelStart() == SelEnd()) return;
-    const std::u16string s = text_.Substr(SelStart(), SelEnd() - SelStart());
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (s.size() + 1) * sizeof(wchar_t));
+// True when the clipboard took the selection.
+bool Editor::CopySelection() {
+    if (SelStart() == SelEnd()) return false;
+    const std::size_t n = SelEnd() - SelStart();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (n + 1) * sizeof(wchar_t));
     if (!memory) throw std::bad_alloc();
     auto* out = static_cast<wchar_t*>(GlobalLock(memory));
-    std::copy(s.begin(), s.end(), out);
-    out[s.size()] = 0;
+    if (!out) {
+        GlobalFree(memory);
+        throw std::bad_alloc();
+    }
+    text_.CopyTo(SelStart(), n, reinterpret_cast<char16_t*>(out));
+    out[n] = 0;
     GlobalUnlock(memory);
     if (!OpenClipboard(window_)) {
         GlobalFree(memory);
-        return;
+        return false;
     }
     EmptyClipboard();
-    if (!SetClipboardData(CF_UNICODETEXT, memory)) GlobalFree(memory);
+    const bool taken = SetClipboardData(CF_UNICODETEXT, memory) != nullptr;
+    if (!taken) GlobalFree(memory);
     CloseClipboard();
+    return taken;
 }
 
 void Editor::Paste() {
@@ -1231,9 +1238,9 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return MAKELRESULT(WORD(p), WORD(VisualLineOf(p)));
     }
     case WM_CUT:
+        // What the clipboard did not take is not deleted.
         if (ReadOnly() || SelStart() == SelEnd()) return 0;
-        CopySelection();
-        Replace({}, true, false, true);
+        if (CopySelection()) Replace({}, true, false, true);
         return 0;
     case WM_COPY:
         CopySelection();

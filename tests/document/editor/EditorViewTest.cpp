@@ -159,6 +159,21 @@ TEST(EditorView, CountsWrappedRowsInIdleTime) {
     EXPECT_EQ(range() + 1, SendMessageW(w, EM_GETLINECOUNT, 0, 0)) << "the scroll bar's rows and the row count";
 }
 
+// Cut deletes only what the clipboard took: while another window holds the
+// clipboard open, the text stays.
+TEST(EditorView, CutKeepsTheTextWhenTheClipboardIsBusy) {
+    EditorPair pair(ES_AUTOHSCROLL);
+    HWND w = pair.Ours();
+    SendMessageW(w, WM_SETTEXT, 0, LPARAM(L"keep this"));
+    SendMessageW(w, EM_SETSEL, 0, 4);
+    ASSERT_TRUE(OpenClipboard(pair.Parent()));
+    SendMessageW(w, WM_CUT, 0, 0);
+    CloseClipboard();
+    EXPECT_TRUE(EditorPair::Text(w) == u"keep this");
+    SendMessageW(w, WM_CUT, 0, 0);
+    EXPECT_TRUE(EditorPair::Text(w) == u" this") << "with the clipboard free, cut deletes";
+}
+
 // A parent that destroys the editor when it reports a change: the editor
 // finishes the message it was handling without touching its freed state.
 TEST(EditorView, SurvivesItsParentDestroyingItFromANotification) {
