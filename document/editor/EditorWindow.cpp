@@ -131,6 +131,7 @@ private:
     CharWidths widths_;
     int leftMargin_ = 2, rightMargin_ = 1;
     bool focused_ = false;
+    bool dialogMode_ = false; // a dialog's keyboard handling has asked for our codes
     bool selecting_ = false; // a mouse drag
     // The view: the first visible row (a row of a line), the horizontal offset.
     std::size_t topLine_ = 0, topRow_ = 0;
@@ -1047,6 +1048,20 @@ void Editor::Char(wchar_t c) {
         }
         return;
     }
+    if (dialogMode_ && c == L'\t') {
+        if (HWND parent = GetParent(window_)) SendMessageW(parent, WM_NEXTDLGCTL, GetKeyState(VK_SHIFT) < 0, 0);
+        return;
+    }
+    if (dialogMode_ && c == L'\r' && !(Style() & ES_WANTRETURN)) {
+        // The dialog's default button, when it has one.
+        if (HWND parent = GetParent(window_)) {
+            const LRESULT id = SendMessageW(parent, DM_GETDEFID, 0, 0);
+            if (HIWORD(id) == DC_HASDEFID)
+                PostMessageW(parent, WM_COMMAND, MAKEWPARAM(LOWORD(id), BN_CLICKED),
+                             LPARAM(GetDlgItem(parent, LOWORD(id))));
+        }
+        return;
+    }
     if (c == L'\r' || c == L'\n') {
         Replace(u"\r\n", true, true, true);
         return;
@@ -1272,6 +1287,9 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETFONT:
         return LRESULT(font_);
     case WM_GETDLGCODE:
+        // Asked with a key's message, the question comes from a dialog's
+        // keyboard handling: from then on Enter and Tab are the dialog's.
+        if (lParam) dialogMode_ = true;
         return DLGC_HASSETSEL | DLGC_WANTCHARS | DLGC_WANTARROWS | DLGC_WANTALLKEYS;
     case WM_SIZE:
         ForgetLayout();

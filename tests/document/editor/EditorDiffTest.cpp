@@ -1,9 +1,10 @@
 // Our editor beside the platform's edit control: one table of operation
 // sequences, each run on both with the same styles, size and font; after every
 // step the text, the selection, the modified flag, the undo state, the
-// notifications and the lines (count, start, length, the line of every
-// position) must agree. A row where ours is known to differ says how and
-// whether on purpose, and the test checks that it still differs.
+// notifications, the lines (count, start, length, the line of every
+// position), the first visible line, the caret's point and the dialog code
+// must agree. A row where ours is known to differ says how and whether on
+// purpose, and the test checks that it still differs.
 #include "tests/document/editor/EditorPair.h"
 
 #include <gtest/gtest.h>
@@ -35,6 +36,7 @@ enum class Op {
     Drag,         // button down at (a, b), moved to the point in `text` (x, y), up there
     Wheel,        // the wheel turned by a notches (negative: towards the user)
     ScrollCaret,  // EM_SCROLLCARET
+    DialogCode,   // WM_GETDLGCODE for the key a, with its message, as a dialog asks
 };
 
 struct Step {
@@ -97,6 +99,11 @@ void Perform(HWND w, const Step& s) {
     case Op::Limit: SendMessageW(w, EM_SETLIMITTEXT, WPARAM(s.a), 0); break;
     case Op::SetReadOnly: SendMessageW(w, EM_SETREADONLY, WPARAM(s.a), 0); break;
     case Op::ScrollCaret: SendMessageW(w, EM_SCROLLCARET, 0, 0); break;
+    case Op::DialogCode: {
+        MSG key{w, WM_KEYDOWN, WPARAM(s.a), 0, 0, {}};
+        SendMessageW(w, WM_GETDLGCODE, WPARAM(s.a), LPARAM(&key));
+        break;
+    }
     case Op::Click: {
         HeldKeys held(s.shift, false);
         const WPARAM shift = s.shift ? MK_SHIFT : 0;
@@ -159,6 +166,7 @@ std::string State(HWND w) {
     const LRESULT caretAt = SendMessageW(w, EM_POSFROMCHAR, WPARAM(e), 0);
     out << "\n  first visible line " << SendMessageW(w, EM_GETFIRSTVISIBLELINE, 0, 0) << " caret point "
         << short(LOWORD(caretAt)) << "," << short(HIWORD(caretAt));
+    out << "\n  dialog code " << SendMessageW(w, WM_GETDLGCODE, 0, 0);
     out << "\n  notes:";
     for (WORD code : EditorPair::TakeNotes(w))
         if (code != EN_SETFOCUS && code != EN_KILLFOCUS && code != EN_VSCROLL && code != EN_HSCROLL) out << " " << code;
@@ -177,6 +185,10 @@ const Row Table[] = {
     {"typing at two places makes two records", NoWrap,
      {Type(u"abc"), Select(1, 1), Type(u"X"), Do(Op::Undo), Do(Op::Undo)}},
     {"Enter and Tab are typed", NoWrap, {Type(u"a\rb\tc\r"), Do(Op::Undo)}},
+    {"once a dialog has asked, Enter and Tab are the dialog's", NoWrap,
+     {Do(Op::DialogCode, VK_TAB), Type(u"a\rb\tc"), Key(VK_TAB), Key(VK_RETURN)}},
+    {"once a dialog has asked, Enter is typed with ES_WANTRETURN", NoWrap | ES_WANTRETURN,
+     {Do(Op::DialogCode, VK_RETURN), Type(u"a\rb\tc")}},
     {"control characters other than those are not typed", NoWrap, {Type(u"a\x02\x05" u"b")}},
     {"caret moves by character over line breaks", NoWrap,
      {SetText(Lines), Key(VK_END), Key(VK_RIGHT), Key(VK_RIGHT), Key(VK_LEFT), Key(VK_LEFT), Key(VK_LEFT)}},

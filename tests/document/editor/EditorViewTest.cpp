@@ -115,28 +115,6 @@ TEST(EditorView, AsksTheParentForColoursAsThePlatformControlDoes) {
     }
 }
 
-// What the editor asks of a dialog's keyboard handling, with and without the
-// key in question, as the platform control answers.
-TEST(EditorView, DialogCodesMatchThePlatformControl) {
-    const struct {
-        DWORD style;
-        UINT key; // 0: no message given
-    } cases[] = {
-        {ES_AUTOHSCROLL, 0}, {ES_AUTOHSCROLL, VK_TAB}, {ES_AUTOHSCROLL, VK_RETURN}, {ES_AUTOHSCROLL, VK_ESCAPE},
-        {ES_AUTOHSCROLL | ES_READONLY, VK_RETURN}, {ES_AUTOHSCROLL, 'A'},
-    };
-    for (const auto& c : cases) {
-        EditorPair pair(c.style);
-        LRESULT codes[2];
-        int k = 0;
-        for (HWND w : {pair.Platform(), pair.Ours()}) {
-            MSG message{w, WM_KEYDOWN, c.key, 0, 0, {}};
-            codes[k++] = SendMessageW(w, WM_GETDLGCODE, c.key, c.key ? LPARAM(&message) : 0);
-        }
-        EXPECT_EQ(codes[1], codes[0]) << "key " << c.key << " style " << c.style;
-    }
-}
-
 // With word wrap, rows are counted in idle time: the scroll bar first counts
 // a line as one row, and comes to the real count of rows while the message
 // loop is idle, without anything asking for it.
