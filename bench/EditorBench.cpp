@@ -6,6 +6,9 @@
 //   set      WM_SETTEXT of a Japanese and ASCII text of that size, to the first repaint
 //   setwrap  the same with word wrap on (the editor's default)
 //   key      the same text (word wrap on), then one typed character at its end, to the repaint
+//   narrow   the same text as code page 932 bytes through the narrow WM_SETTEXT, then read
+//            back whole through the narrow WM_GETTEXTLENGTH and WM_GETTEXT (as the
+//            editor's component sends them today)
 //   wrapline one line of that size with word wrap on: set, then Ctrl+End
 // Prints one line: the times, and the growth of the peak working set from
 // before the text was made (the caller's copy included) against the text's
@@ -75,7 +78,7 @@ double PeakMegabytes() {
 
 int main(int argc, char** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: moke_editor_bench ours|edit set|setwrap|key|wrapline [megabytes]\n");
+        std::fprintf(stderr, "usage: moke_editor_bench ours|edit set|setwrap|key|narrow|wrapline [megabytes]\n");
         return 2;
     }
     const bool ours = std::strcmp(argv[1], "ours") == 0;
@@ -108,11 +111,30 @@ int main(int argc, char** argv) {
     const double textMegabytes = double(text.size()) * 2 / (1024 * 1024);
     std::printf("%-8s %5.1f MB %-4s:", what.c_str(), textMegabytes, ours ? "ours" : "edit");
 
+    if (what == "narrow") {
+        const int bytes = WideCharToMultiByte(932, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
+        std::string narrow(std::size_t(bytes), '\0');
+        WideCharToMultiByte(932, 0, text.c_str(), int(text.size()), narrow.data(), bytes, nullptr, nullptr);
+        text = std::wstring();
+        auto start = Clock::now();
+        const LRESULT taken = SendMessageA(editor, WM_SETTEXT, 0, LPARAM(narrow.c_str()));
+        UpdateWindow(editor);
+        std::printf(" narrow set of %.1f MB %.0f ms%s", double(bytes) / (1024 * 1024), Since(start),
+                    taken ? "" : " (refused)");
+        narrow = std::string();
+        start = Clock::now();
+        const LRESULT length = SendMessageA(editor, WM_GETTEXTLENGTH, 0, 0);
+        std::string back(std::size_t(length) + 1, '\0');
+        const LRESULT got = SendMessageA(editor, WM_GETTEXT, WPARAM(back.size()), LPARAM(back.data()));
+        std::printf(", narrow length and text %.0f ms (%s)", Since(start), got == length ? "whole" : "short");
+    } else {
+        const auto start = Clock::now();
+        const LRESULT taken = SendMessageW(editor, WM_SETTEXT, 0, LPARAM(text.c_str()));
+        UpdateWindow(editor);
+        std::printf(" set %.0f ms%s", Since(start), taken ? "" : " (refused)");
+        text = std::wstring(); // the caller's copy goes; the control's stays
+    }
     auto start = Clock::now();
-    const LRESULT taken = SendMessageW(editor, WM_SETTEXT, 0, LPARAM(text.c_str()));
-    UpdateWindow(editor);
-    std::printf(" set %.0f ms%s", Since(start), taken ? "" : " (refused)");
-    text = std::wstring(); // the caller's copy goes; the control's stays
 
     if (what == "key") {
         SendMessageW(editor, EM_SETSEL, WPARAM(0x7FFFFFFF), LPARAM(0x7FFFFFFF));

@@ -233,6 +233,14 @@ private:
     void Paint();
     HBRUSH AskColours(HDC dc);
     void ContextMenu(int x, int y);
+    // Where the thumb is: the 32-bit tracking position while the bar is being
+    // dragged, the message's own 16-bit position otherwise.
+    std::size_t ThumbPosition(int bar, WPARAM wParam) const {
+        SCROLLINFO si{sizeof si, SIF_TRACKPOS | SIF_RANGE};
+        GetScrollInfo(window_, bar, &si);
+        if (LOWORD(wParam) == SB_THUMBTRACK || si.nMax > 0xFFFF) return std::size_t(std::max(0, si.nTrackPos));
+        return HIWORD(wParam);
+    }
     POINT Confined(POINT at) const {
         const RECT r = FormatRect();
         at.x = std::clamp<LONG>(at.x, r.left, std::max(r.left, r.right - 1));
@@ -1416,9 +1424,7 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case SB_BOTTOM: l = text_.LineCount() - 1, r = 0; break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
-            SCROLLINFO si{sizeof si, SIF_TRACKPOS};
-            GetScrollInfo(window_, SB_VERT, &si);
-            std::size_t target = std::size_t(std::max(0, si.nTrackPos));
+            std::size_t target = ThumbPosition(SB_VERT, wParam);
             l = r = 0;
             if (!Wraps()) {
                 l = std::min(target, text_.LineCount() - 1);
@@ -1445,14 +1451,13 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         switch (LOWORD(wParam)) {
         case SB_LINELEFT: x -= widths_.Average(); break;
         case SB_LINERIGHT: x += widths_.Average(); break;
-        case SB_PAGELEFT: x -= width; break;
-        case SB_PAGERIGHT: x += width; break;
+        // A page sideways is a third of the width in whole average characters.
+        case SB_PAGELEFT: x -= width / 3 / widths_.Average() * widths_.Average(); break;
+        case SB_PAGERIGHT: x += width / 3 / widths_.Average() * widths_.Average(); break;
         case SB_LEFT: x = 0; break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
-            SCROLLINFO si{sizeof si, SIF_TRACKPOS};
-            GetScrollInfo(window_, SB_HORZ, &si);
-            x = si.nTrackPos;
+            x = int(ThumbPosition(SB_HORZ, wParam));
             break;
         }
         default: return 0;

@@ -37,6 +37,8 @@ enum class Op {
     Wheel,        // the wheel turned by a notches (negative: towards the user)
     ScrollCaret,  // EM_SCROLLCARET
     DialogCode,   // WM_GETDLGCODE for the key a, with its message, as a dialog asks
+    VScroll,      // WM_VSCROLL with the request a and the position b
+    HScroll,      // WM_HSCROLL with the request a and the position b
 };
 
 struct Step {
@@ -51,7 +53,7 @@ Step Type(std::u16string t) { return {Op::Type, std::move(t)}; }
 Step Key(UINT vk, bool shift = false, bool ctrl = false) { return {Op::Key, {}, vk, 0, shift, ctrl}; }
 Step Select(long long a, long long b) { return {Op::Select, {}, a, b}; }
 Step Replace(std::u16string t, bool canUndo = true) { return {Op::Replace, std::move(t), canUndo}; }
-Step Do(Op op, long long a = 0) { return {op, {}, a}; }
+Step Do(Op op, long long a = 0, long long b = 0) { return {op, {}, a, b}; }
 // The client point of a character cell: column and row of the 8 by 17 pixel
 // cells of the 16-pixel font, inside the 3, 1 offset of the text.
 long long CellX(int column) { return 3 + 8 * column + 2; }
@@ -99,6 +101,8 @@ void Perform(HWND w, const Step& s) {
     case Op::Limit: SendMessageW(w, EM_SETLIMITTEXT, WPARAM(s.a), 0); break;
     case Op::SetReadOnly: SendMessageW(w, EM_SETREADONLY, WPARAM(s.a), 0); break;
     case Op::ScrollCaret: SendMessageW(w, EM_SCROLLCARET, 0, 0); break;
+    case Op::VScroll: SendMessageW(w, WM_VSCROLL, MAKEWPARAM(s.a, s.b), 0); break;
+    case Op::HScroll: SendMessageW(w, WM_HSCROLL, MAKEWPARAM(s.a, s.b), 0); break;
     case Op::DialogCode: {
         MSG key{w, WM_KEYDOWN, WPARAM(s.a), 0, 0, {}};
         SendMessageW(w, WM_GETDLGCODE, WPARAM(s.a), LPARAM(&key));
@@ -287,6 +291,13 @@ const Row Table[] = {
     {"a long line scrolls sideways", NoWrap,
      {SetText(std::u16string(60, u'w') + u"\r\n" + std::u16string(10, u'k')), Key(VK_END), Type(u"more"), Key(VK_DOWN),
       Key(VK_HOME), Key(VK_UP), Key(VK_END, false, true)}},
+    {"the scroll bars scroll", NoWrap,
+     {SetText(u"0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n" +
+              std::u16string(90, u'w')),
+      Select(3, 3), Do(Op::VScroll, SB_LINEDOWN), Do(Op::VScroll, SB_LINEDOWN), Do(Op::VScroll, SB_PAGEDOWN),
+      Do(Op::VScroll, SB_LINEUP), Do(Op::VScroll, SB_THUMBPOSITION, 4), Do(Op::VScroll, SB_BOTTOM),
+      Do(Op::VScroll, SB_TOP), Select(60, 60), Do(Op::HScroll, SB_LINERIGHT), Do(Op::HScroll, SB_PAGERIGHT),
+      Do(Op::HScroll, SB_LINELEFT), Do(Op::HScroll, SB_THUMBPOSITION, 40), Do(Op::HScroll, SB_LEFT)}},
     {"the wheel scrolls", NoWrap,
      {SetText(u"0\r\n1\r\n2\r\n3\r\n4\r\n5\r\n6\r\n7\r\n8\r\n9\r\n10\r\n11\r\n12\r\n13\r\n14\r\n15\r\n16"),
       Do(Op::Wheel, -1), Do(Op::Wheel, -1), Do(Op::Wheel, -5), Do(Op::Wheel, 1), Key(VK_HOME, false, true),
