@@ -137,6 +137,49 @@ TEST(EditorView, CountsWrappedRowsInIdleTime) {
     EXPECT_EQ(range() + 1, SendMessageW(w, EM_GETLINECOUNT, 0, 0)) << "the scroll bar's rows and the row count";
 }
 
+// Focus comes and goes with EN_SETFOCUS and EN_KILLFOCUS, as from the
+// platform control.
+TEST(EditorView, ReportsFocusAsThePlatformControlDoes) {
+    EditorPair pair(ES_AUTOHSCROLL);
+    SetFocus(pair.Parent());
+    EditorPair::TakeNotes(pair.Ours());
+    EditorPair::TakeNotes(pair.Platform());
+    SetFocus(pair.Ours());
+    SetFocus(pair.Platform());
+    SetFocus(pair.Ours());
+    EXPECT_EQ(EditorPair::TakeNotes(pair.Ours()), (std::vector<WORD>{EN_SETFOCUS, EN_KILLFOCUS, EN_SETFOCUS}));
+    EXPECT_EQ(EditorPair::TakeNotes(pair.Platform()), (std::vector<WORD>{EN_SETFOCUS, EN_KILLFOCUS}));
+}
+
+// A drag that leaves the window below keeps scrolling while the button is
+// held: the pointer really moves, the editor's timer does the rest.
+TEST(EditorView, DragBelowTheWindowScrollsOnItsOwn) {
+    EditorPair pair(ES_AUTOHSCROLL | WS_VSCROLL);
+    HWND w = pair.Ours();
+    std::wstring text;
+    for (int i = 0; i < 200; ++i) text += L"line " + std::to_wstring(i) + L"\r\n";
+    SendMessageW(w, WM_SETTEXT, 0, LPARAM(text.c_str()));
+    RECT r;
+    GetWindowRect(w, &r);
+    POINT pointerBefore{};
+    GetCursorPos(&pointerBefore);
+    struct PointerBack {
+        POINT at;
+        ~PointerBack() { SetCursorPos(at.x, at.y); }
+    } pointerBack{pointerBefore};
+    SendMessageW(w, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 5));
+    SetCursorPos(r.left + 20, r.bottom + 30);
+    ASSERT_TRUE(PumpUntil([w] { return SendMessageW(w, EM_GETFIRSTVISIBLELINE, 0, 0) >= 5; }))
+        << "the view did not follow the pointer";
+    SendMessageW(w, WM_LBUTTONUP, 0, MAKELPARAM(20, r.bottom - r.top + 30));
+    const auto [start, end] = EditorPair::Selection(w);
+    EXPECT_EQ(start, 0u);
+    EXPECT_GT(SendMessageW(w, EM_LINEFROMCHAR, end, 0), 10) << "the selection did not follow the view";
+    const LRESULT stopped = SendMessageW(w, EM_GETFIRSTVISIBLELINE, 0, 0);
+    PumpFor(std::chrono::milliseconds(300));
+    EXPECT_EQ(SendMessageW(w, EM_GETFIRSTVISIBLELINE, 0, 0), stopped) << "scrolling went on after the release";
+}
+
 // Cut deletes only what the clipboard took: while another window holds the
 // clipboard open, the text stays.
 TEST(EditorView, CutKeepsTheTextWhenTheClipboardIsBusy) {
