@@ -1,7 +1,7 @@
 # もけらメモ帳: `make run` builds and starts the editor, `make test` runs every test.
 # Both install what is missing first (Debian 12, as root or with sudo).
 
-.PHONY: all setup build native run test bench dist clean
+.PHONY: all setup build native run test bench bench-editor dist clean
 
 all: build
 
@@ -26,6 +26,9 @@ bench: build
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench
 	@bash scripts/bench.sh
+
+bench-editor: build
+	@bash scripts/bench-editor.sh
 
 dist: build
 	@bash scripts/dist.sh

@@ -18,6 +18,12 @@ add_library(moke_frame STATIC
 )
 target_link_libraries(moke_frame PUBLIC moke_rules user32 gdi32 comctl32 comdlg32 shell32)
 
+# The editor's own window class (its platform-free parts are rules).
+add_library(moke_editor STATIC
+  ${_src}/document/editor/EditorWindow.cpp
+)
+target_link_libraries(moke_editor PUBLIC moke_rules user32 gdi32 imm32)
+
 add_library(moke_parts STATIC
   ${_src}/document/LongPath.cpp
   ${_src}/document/Memo.cpp
@@ -27,7 +33,7 @@ add_library(moke_parts STATIC
   ${_src}/about/URLLabel.cpp
   ${_src}/about/About.cpp
 )
-target_link_libraries(moke_parts PUBLIC moke_frame)
+target_link_libraries(moke_parts PUBLIC moke_frame moke_editor)
 
 add_library(moke_main STATIC
   ${_src}/app/UMemo.cpp
@@ -57,3 +63,8 @@ target_link_libraries(moke_toggle_bench PRIVATE moke_main moke_resources)
 add_executable(moke_probe ${_src}/bench/probe.cpp)
 target_include_directories(moke_probe PRIVATE ${PROJECT_SOURCE_DIR})
 target_link_libraries(moke_probe PRIVATE psapi)
+
+# The editor control against the platform's EDIT, in process (make bench-editor).
+add_executable(moke_editor_bench ${_src}/bench/EditorBench.cpp)
+target_include_directories(moke_editor_bench PRIVATE ${PROJECT_SOURCE_DIR})
+target_link_libraries(moke_editor_bench PRIVATE moke_editor psapi)

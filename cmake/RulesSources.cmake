@@ -15,6 +15,9 @@ set(MOKE_RULES_SOURCES
   document/ListLines.cpp
   document/PathParts.cpp
   document/TextEncoding.cpp
+  document/editor/TextStore.cpp
+  document/editor/UndoRecord.cpp
+  document/editor/WordBreak.cpp
   editing/DateStamp.cpp
 )
 # Tests of those files (GoogleTest), run natively and under Wine.
@@ -33,6 +36,9 @@ set(MOKE_RULES_TEST_SOURCES
   tests/document/ListLinesTest.cpp
   tests/document/PathPartsTest.cpp
   tests/document/TextEncodingRulesTest.cpp
+  tests/document/editor/TextStoreTest.cpp
+  tests/document/editor/UndoRecordTest.cpp
+  tests/document/editor/WordBreakTest.cpp
   tests/editing/DateStampTest.cpp
   tests/tools/ArtcTest.cpp
 )
