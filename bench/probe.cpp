@@ -56,9 +56,10 @@ HWND FindTopLevel(const char* className, DWORD process = 0) {
     return search.found;
 }
 
+// The editor of a main window: the platform's edit control, or our own.
 HWND FindEditor(HWND main) {
     HWND edit = FindWindowExA(main, nullptr, "Edit", nullptr);
-    return edit;
+    return edit ? edit : FindWindowExA(main, nullptr, "MokeEdit", nullptr);
 }
 
 // The number of UTF-16 units of a file's text: UTF-8 where its bytes are
@@ -249,7 +250,7 @@ int Query(int argc, char** argv) {
     if (what == "caption") {
         out = WindowText(window);
     } else if (what == "text") {
-        HWND edit = NthChild(window, "Edit", 0);
+        HWND edit = FindEditor(window);
         if (!edit) return 1;
         out = WindowText(edit);
     } else if (what == "status") {

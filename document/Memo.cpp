@@ -2,6 +2,7 @@
 
 #include "app/frame/Failure.h"
 #include "document/TextEncoding.h"
+#include "document/editor/EditorWindow.h"
 
 #include <algorithm>
 #include <new>
@@ -14,20 +15,12 @@ TMemo::TMemo(TComponent* owner) : TWinControl(owner) {
     SetBounds(0, 0, 185, 89);
 }
 
-std::size_t LongestLine(std::wstring_view text) {
-    std::size_t longest = 0;
-    for (std::size_t start = 0; start <= text.size();) {
-        std::size_t end = text.find(L'\n', start);
-        if (end == std::wstring_view::npos) end = text.size();
-        longest = std::max(longest, end - start);
-        start = end + 1;
-    }
-    return longest;
-}
-
 void TMemo::CreateParams(TCreateParams& params) {
     TWinControl::CreateParams(params);
-    params.className = "EDIT";
+    // The editor's own control, which speaks the platform edit control's
+    // messages: it takes any text at once and lays out only what is seen.
+    editor::RegisterEditorClass(GetModuleHandleW(nullptr));
+    params.className = "MokeEdit";
     params.caption.clear();
     // The control keeps its text in UTF-16: its messages pass through here in
     // their wide form, so that no character is lost on the way, ours or those
@@ -76,10 +69,7 @@ void TMemo::Recreate() {
     const bool hadFocus = Focused();
     // The text is taken before anything is destroyed: a control that cannot
     // give it back whole keeps its window, and the failure is reported.
-    std::wstring text = Text();
-    // Nor is a text wrapped that the control would take too long to lay out.
-    if (wordWrap_ && LongestLine(text) > kLongestWrappedLine) throw MakeFailure(FailureKind::Capacity);
-    text_ = std::move(text);
+    text_ = Text();
     textTaken_ = true;
     RecreateWnd();
     if (hadFocus) SetFocus();
@@ -176,7 +166,6 @@ void TMemo::SetNormalizedText(const std::wstring& text) {
     // word; what it would not let the user type is refused here as well.
     const auto limit = static_cast<std::size_t>(SendMessageW(window, EM_GETLIMITTEXT, 0, 0));
     if (text.size() > limit) throw MakeFailure(FailureKind::Capacity);
-    if (wordWrap_ && LongestLine(text) > kLongestWrappedLine) throw MakeFailure(FailureKind::Capacity);
     sendingText_ = true;
     const LRESULT accepted = SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     sendingText_ = false;

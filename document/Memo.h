@@ -1,7 +1,9 @@
-// The editor: the platform's multi-line edit control ("EDIT") holding the one
-// document. The component compares before it sends a whole text, normalises
-// line breaks, keeps text and modified flag across window re-creation and
-// raises the change notification exactly once per change.
+// The editor: a multi-line edit control holding the one document (the
+// program's own "MokeEdit", which speaks the platform edit control's
+// messages and takes any text at once). The component compares before it
+// sends a whole text, normalises line breaks, keeps text and modified flag
+// across window re-creation and raises the change notification exactly once
+// per change.
 //
 // The text crosses into and out of the control as UTF-16, the form the
 // control keeps it in, so no character is ever lost on the way; positions
@@ -18,18 +20,6 @@
 namespace moke {
 
 enum class TScrollStyle { None, Horizontal, Vertical, Both };
-
-// The platform's control lays out a wrapped line in a time that grows with
-// the square of its length (under Wine 8 here: 16 K characters 0.15 s, 32 K
-// 0.44 s, 48 K 0.95 s, 64 K 1.7 s, 100 K 4 to 12 s, 2 M more than ten
-// minutes), and answers nothing meanwhile. A text with a longer line is not
-// wrapped: the whole-text set refuses it as too large for the editor while
-// word wrap is on, and word wrap is not turned on over it. Without word wrap
-// such lines are quick (a 1 M line 0.6 s).
-inline constexpr std::size_t kLongestWrappedLine = 64 * 1024;
-
-// The length of the longest line (between LF characters) of a text.
-std::size_t LongestLine(std::wstring_view text);
 
 class TMemo : public TWinControl {
 public:
