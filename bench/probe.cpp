@@ -2,7 +2,7 @@
 // whose main window holds an EDIT control:
 //   probe start  <exe> <class> [runs]                  start-up until idle with the editor ready
 //   probe open   <exe> <class> <file> [runs]           start with a file until the editor holds it whole
-//   probe make   <file> <megabytes> crlf|lf|sjis|utf8  writes a test file (ASCII or Japanese)
+//   probe make   <file> <megabytes> crlf|lf|sjis|utf8|line  writes a test file
 // Prints one line per measurement: "<ms> <peak working set KB>".
 // And, for end-to-end scripts that read a running editor from outside through
 // its windows (any process):
@@ -157,7 +157,8 @@ std::string JapaneseLines(std::size_t size, UINT codePage, unsigned seed) {
 int MakeFile(const char* path, int megabytes, const std::string& kind) {
     const std::size_t size = static_cast<std::size_t>(megabytes) << 20;
     std::string text;
-    if (kind == "sjis") text = JapaneseLines(size, 932, 4242);
+    if (kind == "line") text = std::string(size, 'x'); // one line, no break at all
+    else if (kind == "sjis") text = JapaneseLines(size, 932, 4242);
     else if (kind == "utf8") text = JapaneseLines(size, CP_UTF8, 4242);
     else {
         const bool lf = kind == "lf";

@@ -6,7 +6,7 @@
 # the 10 MB file; then the editor's word-wrap toggle beside a plain
 # whole-text set of the same text.
 #   MOKE_BENCH_RUNS   runs of each case (default 5)
-#   MOKE_BENCH_ONLY   some of: rules startup ascii japanese toggle (default all)
+#   MOKE_BENCH_ONLY   some of: rules startup ascii japanese line toggle (default all)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -27,7 +27,7 @@ ours_exe=build/mingw/MokeMemo.exe
 peer_exe='C:\windows\system32\notepad.exe'
 files=build/bench-files
 mkdir -p "$files"
-for made in 1:crlf 1:lf 10:crlf 10:lf 50:crlf 50:lf 10:sjis 10:utf8; do
+for made in 1:crlf 1:lf 10:crlf 10:lf 50:crlf 50:lf 10:sjis 10:utf8 50:sjis 2:line; do
     mb=${made%:*} kind=${made#*:}
     f="$files/${mb}mb-$kind.txt"
     [ -f "$f" ] || wine "$probe" make "$f" "$mb" "$kind" </dev/null
@@ -84,30 +84,43 @@ row() { # label ours-stats peer-stats
         "$(awk -v a="$om" -v b="$pm" 'BEGIN{print (b>0)?a/b:0}')"
 }
 memory=""
+empty_ours= empty_peer=
 if want startup; then
     compare
     row "start-up" "$o" "$p"
+    empty_ours=$(echo "$o" | awk '{print $4}') empty_peer=$(echo "$p" | awk '{print $4}')
 fi
 cases=()
 if want ascii; then cases+=(1:crlf 1:lf 10:crlf 10:lf 50:crlf 50:lf); fi
-if want japanese; then cases+=(10:sjis 10:utf8); fi
+if want japanese; then cases+=(10:sjis 10:utf8 50:sjis); fi
+if want line; then cases+=(2:line); fi
 for made in "${cases[@]}"; do
     mb=${made%:*} kind=${made#*:}
     f="$files/${mb}mb-$kind.txt"
     compare "$f"
     row "open ${mb} MB ${kind}" "$o" "$p"
-    if [ "$mb" = 10 ]; then memory+="$kind $(echo "$o" | awk '{print $4}') $(echo "$p" | awk '{print $4}')"$'\n'; fi
+    if [ "$mb" = 10 ] || [ "$mb" = 50 ]; then memory+="${mb}MB-$kind $(echo "$o" | awk '{print $4}') $(echo "$p" | awk '{print $4}')"$'\n'; fi
 done
 while read -r kind ours peer; do
     [ -n "$kind" ] || continue
-    printf "%-24s %8.1f MB %28.1f MB %8.2f\n" "peak memory, 10 MB $kind" "$(awk -v k="$ours" 'BEGIN{print k/1024}')" \
+    printf "%-24s %8.1f MB %28.1f MB %8.2f\n" "peak memory, ${kind/MB-/ MB }" "$(awk -v k="$ours" 'BEGIN{print k/1024}')" \
         "$(awk -v k="$peer" 'BEGIN{print k/1024}')" "$(awk -v a="$ours" -v b="$peer" 'BEGIN{print (b>0)?a/b:0}')"
 done <<<"$memory"
+if [ -n "$empty_ours" ]; then
+    # The growth of the peak working set over the empty editor's, against the file's size.
+    while read -r kind ours peer; do
+        [ -n "$kind" ] || continue
+        bytes=$(stat -c %s "$files/${kind/MB-/mb-}.txt")
+        printf "%-24s %8.2f x file %25.2f x file\n" "growth, ${kind/MB-/ MB }" \
+            "$(awk -v k="$ours" -v e="$empty_ours" -v b="$bytes" 'BEGIN{print (k-e)*1024/b}')" \
+            "$(awk -v k="$peer" -v e="$empty_peer" -v b="$bytes" 'BEGIN{print (k-e)*1024/b}')"
+    done <<<"$memory"
+fi
 if want toggle; then
     echo
     echo "== Word-wrap toggle of the editor beside a plain whole-text set of the same text ($runs runs; ms)"
     printf "%-24s %12s %12s %12s %14s\n" "case" "text set" "wrap off" "wrap on" "on / text set"
-    for mb in 1 10; do
+    for mb in 1 10 50; do
         lines=$(wine build/mingw/moke_toggle_bench.exe "$runs" "$(winepath -w "$files/${mb}mb-crlf.txt")" </dev/null | tr -d "\r")
         set_ms=$(echo "$lines" | awk '{print $2}' | median)
         off_ms=$(echo "$lines" | awk '{print $3}' | median)
