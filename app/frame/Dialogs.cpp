@@ -35,7 +35,8 @@ WPARAM TypedNameRoom(HWND dialog, const OPENFILENAMEA& ofn) {
     const LRESULT got = SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
     // A folder too long for the buffer counts at its full length.
     size_t folderLength = 0;
-    if (got > 0) folderLength = static_cast<size_t>(got) <= sizeof folder ? std::strlen(folder) : static_cast<size_t>(got);
+    if (got > 0)
+        folderLength = static_cast<size_t>(got) <= sizeof folder ? std::strlen(folder) : static_cast<size_t>(got);
     const size_t extensionLength = ofn.lpstrDefExt ? std::strlen(ofn.lpstrDefExt) : 0;
     // The folder, a separator, the name, a dot, the extension and the NUL.
     const size_t taken = folderLength + 1 + (extensionLength ? extensionLength + 1 : 0) + 1;
@@ -43,40 +44,52 @@ WPARAM TypedNameRoom(HWND dialog, const OPENFILENAMEA& ofn) {
 }
 
 // The file name box is a combo box (cmb13: a plain one, or an extended one
-// as in Wine, whose own edit takes the limit) or a plain edit (edt1). A name
-// already there that is longer is cut (never inside a surrogate pair).
-void LimitTypedName(HWND box, bool combo, WPARAM room) {
+// as in Wine, whose own edit takes the limit) or a plain edit (edt1). When
+// `cut`, a name already there that is longer is cut (never inside a
+// surrogate pair).
+void LimitTypedName(HWND box, bool combo, WPARAM room, bool cut) {
     SendMessageA(box, combo ? CB_LIMITTEXT : EM_LIMITTEXT, room, 0);
-    if (static_cast<WPARAM>(GetWindowTextLengthW(box)) <= room) return;
+    if (!cut || static_cast<WPARAM>(GetWindowTextLengthW(box)) <= room) return;
     wchar_t kept[MAX_PATH] = {};
     int length = GetWindowTextW(box, kept, static_cast<int>(room) + 1);
     if (length > 0 && IS_HIGH_SURROGATE(kept[length - 1])) kept[--length] = L'\0';
     SetWindowTextW(box, kept);
 }
 
-void LimitFileNameBox(HWND dialog, const OPENFILENAMEA& ofn) {
+void LimitFileNameBox(HWND dialog, const OPENFILENAMEA& ofn, bool cut) {
     const WPARAM room = TypedNameRoom(dialog, ofn);
     if (HWND combo = GetDlgItem(dialog, cmb13)) {
         char className[32] = {};
         GetClassNameA(combo, className, sizeof className);
         if (lstrcmpiA(className, WC_COMBOBOXEXA) != 0) {
-            LimitTypedName(combo, true, room);
+            LimitTypedName(combo, true, room, cut);
         } else if (auto edit = reinterpret_cast<HWND>(SendMessageA(combo, CBEM_GETEDITCONTROL, 0, 0))) {
-            LimitTypedName(edit, false, room);
+            LimitTypedName(edit, false, room, cut);
         }
     }
-    if (HWND edit = GetDlgItem(dialog, edt1)) LimitTypedName(edit, false, room);
+    if (HWND edit = GetDlgItem(dialog, edt1)) LimitTypedName(edit, false, room, cut);
 }
 
+// Set on the dialog once its initialisation is complete.
+const char* const kFileDialogReady = "MokeFileDialogReady";
+
 // The explorer-style dialog calls the hook with its child dialog; the dialog
-// to move and limit is the parent. It is moved once its initialisation is
-// complete; the name box is limited then and whenever it shows another folder.
+// to move and limit is the parent. Once its initialisation is complete it is
+// moved and its name box limited, the name offered (the last one chosen,
+// which fitted) left whole. Whenever it shows another folder afterwards, the
+// limit follows and a name typed before is cut to it.
 UINT_PTR CALLBACK FileDialogHook(HWND child, UINT msg, WPARAM, LPARAM lParam) {
+    if (msg == WM_DESTROY) RemovePropA(GetParent(child), kFileDialogReady);
     if (msg != WM_NOTIFY) return 0;
     const auto* notify = reinterpret_cast<const OFNOTIFYA*>(lParam);
-    if ((notify->hdr.code == CDN_INITDONE || notify->hdr.code == CDN_FOLDERCHANGE) && notify->lpOFN)
-        LimitFileNameBox(GetParent(child), *notify->lpOFN);
-    if (notify->hdr.code == CDN_INITDONE) CenterDialog(GetParent(child));
+    HWND dialog = GetParent(child);
+    if (notify->hdr.code == CDN_INITDONE) {
+        if (notify->lpOFN) LimitFileNameBox(dialog, *notify->lpOFN, false);
+        SetPropA(dialog, kFileDialogReady, reinterpret_cast<HANDLE>(1));
+        CenterDialog(dialog);
+    } else if (notify->hdr.code == CDN_FOLDERCHANGE && notify->lpOFN && GetPropA(dialog, kFileDialogReady)) {
+        LimitFileNameBox(dialog, *notify->lpOFN, true);
+    }
     return 0;
 }
 
