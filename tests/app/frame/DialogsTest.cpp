@@ -13,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
 
@@ -276,6 +277,32 @@ TEST_F(DialogsTest, OverLongTypedNameIsCutToWhatFitsAndTheProgramLives) {
         // The dialog either returns that path or nothing.
         EXPECT_EQ(dialog->FileName(), chosen ? whole : folder / "first.txt");
     }
+}
+
+TEST_F(DialogsTest, TypedNameIsCutWhenTheDialogMovesIntoADeeperFolder) {
+    const std::string deeper = folder / std::string(150, 'd');
+    ASSERT_TRUE(CreateDirectoryA(deeper.c_str(), nullptr));
+    TSaveDialog dialog(form.get());
+    dialog.SetFilter(kTextFilter);
+    dialog.SetDefaultExt("txt");
+    ASSERT_TRUE(Run(dialog, Choose(folder / "first.txt")));
+    const bool chosen = Run(dialog, [&](HWND d) {
+        HWND edit = NameEdit(d);
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        for (int i = 0; i < MAX_PATH; ++i)
+            SendMessageA(edit, WM_CHAR, 'n', 1);
+        // Double-click the folder (the first row of the list), then confirm.
+        HWND list = FindChild(d, "SysListView32");
+        RECT row{LVIR_LABEL};
+        SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+        const LPARAM at = MAKELPARAM(row.left + 4, (row.top + row.bottom) / 2);
+        for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+            SendMessageA(list, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_TRUE(chosen);
+    const std::string fits = std::string(MAX_PATH - 1 - deeper.size() - 5, 'n') + ".txt";
+    EXPECT_EQ(dialog.FileName(), deeper + "\\" + fits);
 }
 
 // --- Font dialog ----------------------------------------------------------------
