@@ -414,25 +414,22 @@ LRESULT Dispatch(TWinControl& control, UINT msg, WPARAM wParam, LPARAM lParam) {
     return message.Result;
 }
 
-// A message of a window to its component; `Default` answers for a window
-// that has none.
-template <LRESULT(WINAPI* Default)(HWND, UINT, WPARAM, LPARAM)>
-LRESULT Route(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+} // namespace
+
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
     TWinControl* control = TWinControl::FromHandle(window);
-    if (!control) return Default(window, msg, wParam, lParam);
+    if (!control) return DefWindowProcA(window, msg, wParam, lParam);
     const LRESULT result = Dispatch(*control, msg, wParam, lParam);
     if (msg == WM_NCDESTROY && TWinControl::FromHandle(window) == control) control->Detach();
     return result;
 }
 
-} // namespace
-
-LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return Route<DefWindowProcA>(window, msg, wParam, lParam);
-}
-
 LRESULT CALLBACK ControlWindowProcW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    return Route<DefWindowProcW>(window, msg, wParam, lParam);
+    TWinControl* control = TWinControl::FromHandle(window);
+    if (!control) return DefWindowProcW(window, msg, wParam, lParam);
+    const LRESULT result = Dispatch(*control, msg, wParam, lParam);
+    if (msg == WM_NCDESTROY && TWinControl::FromHandle(window) == control) control->Detach();
+    return result;
 }
 
 LRESULT CALLBACK OwnClassWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
