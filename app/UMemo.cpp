@@ -343,7 +343,7 @@ void TMainForm::CBPasteClick(TObject&) {
 
 void TMainForm::DateTime1Click(TObject&) { Memo1.ReplaceSelection(WideFromProgram(DateStamp(CurrentStampTime()))); }
 
-void TMainForm::Execute1Click(TObject&) { ShellOpen(ProgramFromWide(Memo1.SelectedText())); }
+void TMainForm::Execute1Click(TObject&) { ShellOpen(std::wstring_view(Memo1.SelectedText())); }
 
 void TMainForm::MokeTopClick(TObject&) { ShellOpen(kHomePage); }
 

@@ -5,6 +5,7 @@
 // what it is given.
 #include "shell/ShellLaunch.h"
 
+#include "app/frame/CodePage.h"
 #include "app/frame/ComCtrls.h"
 #include "app/frame/Menus.h"
 #include "tests/support/Files.h"
@@ -218,37 +219,73 @@ TEST_F(ShellLaunchTest, TextTheShellCannotOpenIsNotReportedByTheProgram) {
     EXPECT_EQ(Form().Memo1.Text(), W("moke-no-such-program-xyz.exe\r\n次の行"));
 }
 
-TEST_F(ShellLaunchTest, LongestTextIsHandedOverWholeAndLongerOnesNotAtAll) {
-    // Double-byte text up to the limit, ending in a character with a 0x5C
-    // trail byte: no byte is cut off or split.
-    std::string longest;
-    while (longest.size() + 2 <= kMaxShellTarget)
-        longest += "表";
-    while (longest.size() < kMaxShellTarget)
-        longest += "a";
-    SelectInText("前", longest, "後");
-    ClickToolButton("ToolButton15");
-    SelectInText("前", longest + "x", "後");
-    ClickToolButton("ToolButton15");
-    ASSERT_EQ(shell.Opened().size(), 1u) << "a longer text is not handed over";
-    EXPECT_EQ(shell.Opened()[0], longest);
+TEST_F(ShellLaunchTest, LongSelectionIsHandedOverWhole) {
+    // A URL as long as Windows takes, double-byte text ending in a character
+    // with a 0x5C trail byte: no byte is cut off or split.
+    std::string url = "http://www.example.com/search?q=";
+    while (url.size() < 2083)
+        url += "a";
+    std::string text;
+    while (text.size() < 4000)
+        text += "表";
+    for (const std::string& selected : {url, text}) {
+        SelectInText("前", selected, "後");
+        ClickToolButton("ToolButton15");
+    }
+    ASSERT_EQ(shell.Opened().size(), 2u);
+    EXPECT_EQ(shell.Opened()[0], url);
+    EXPECT_EQ(shell.Opened()[1], text);
 }
 
-TEST_F(ShellLaunchTest, VeryLongSelectionDoesNotEndTheProgramAndLosesNothing) {
+// What the wide entry hands over, seen by either hook.
+TEST(WideShellOpen, TextIsHandedOverWhole) {
+    // A URL as long as Windows takes, with characters outside the program's
+    // code page (an accented Latin letter, a Hangul syllable, an emoji as a
+    // surrogate pair); and a text far beyond any name.
+    std::wstring url = L"https://example.com/caf\u00e9/\ud55c/\U0001F600?q=\u8868";
+    while (url.size() < 2083)
+        url += L'x';
+    std::wstring absurd;
+    while (absurd.size() < 100000)
+        absurd += L"\u8868\u793a ";
+    for (const std::wstring& target : {url, absurd}) {
+        std::vector<std::wstring> wide;
+        std::vector<std::string> narrow;
+        SetWideShellOpenHookForTesting([&](const std::wstring& seen) { wide.push_back(seen); });
+        SetShellOpenHookForTesting([&](const std::string& seen) { narrow.push_back(seen); });
+        ShellOpen(std::wstring_view(target));
+        // Without the wide hook, the narrow one sees the program's code page.
+        SetWideShellOpenHookForTesting({});
+        ShellOpen(std::wstring_view(target));
+        SetShellOpenHookForTesting({});
+        ASSERT_EQ(wide.size(), 1u);
+        EXPECT_TRUE(wide[0] == target) << "handed over " << wide[0].size() << " of " << target.size();
+        ASSERT_EQ(narrow.size(), 1u);
+        EXPECT_EQ(narrow[0], ProgramFromWide(target));
+    }
+}
+
+TEST_F(ShellLaunchTest, VeryLongTextsDoNotEndTheProgramAndLoseNothing) {
     SetShellOpenHookForTesting({});
     ModalAnswerer answerer; // whatever the shell itself may show
-    answerer.Expect("#32770", ModalAnswerer::Key(VK_RETURN));
-    answerer.Expect("#32770", ModalAnswerer::Key(VK_RETURN));
-    // The longest name of single-byte characters (the most characters the
-    // shell is given), and a text far beyond any name.
+    for (int i = 0; i < 16; ++i)
+        answerer.Expect("#32770", ModalAnswerer::Key(VK_RETURN));
+    // Lengths about which shells overrun their own buffers, a URL as long as
+    // Windows takes, and a text far beyond any name; through the selection
+    // (the narrow entry) and the wide entry.
     std::string text;
     for (int i = 0; text.size() < 70000; ++i)
         text += "表示" + std::to_string(i) + " ";
-    const std::string longest = "moke-no-such-program-" + std::string(kMaxShellTarget - 21, 'x');
-    for (const std::string& selected : {longest, text}) {
+    std::vector<std::string> targets;
+    for (size_t length : {900u, 990u, 997u, 999u, 1024u, 2083u})
+        targets.push_back("moke-no-such-program-" + std::string(length - 21, 'x'));
+    targets.push_back(text);
+    for (const std::string& selected : targets) {
+        SCOPED_TRACE(selected.size());
         SelectInText("", selected, "\r\n");
         Form().Memo1.SetModified(true);
         ClickToolButton("ToolButton15");
+        ShellOpen(std::wstring_view(WideFromProgram(selected)));
         PumpFor(std::chrono::milliseconds(200));
         EXPECT_EQ(Form().Memo1.Text(), W(selected + "\r\n"));
         EXPECT_TRUE(Form().Memo1.Modified());

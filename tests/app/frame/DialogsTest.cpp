@@ -5,6 +5,7 @@
 #include "app/frame/Dialogs.h"
 
 #include "app/frame/Application.h"
+#include "app/frame/CodePage.h"
 #include "app/frame/Forms.h"
 #include "tests/support/FileDialogs.h"
 #include "tests/support/Files.h"
@@ -12,6 +13,7 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
 #include <commdlg.h>
 #include <dlgs.h>
 
@@ -225,6 +227,84 @@ TEST_F(DialogsTest, OpenAndSaveDialogsRememberSeparately) {
     EXPECT_EQ(save.FilterIndex(), 2);
 }
 
+// The box where a name is typed, whichever the dialog shows: the edit inside
+// the combo box, or the plain edit.
+HWND NameEdit(HWND dialog) {
+    HWND field = FileNameField(dialog);
+    if (ClassName(field) == "Edit" || ClassName(field) == "EDIT") return field;
+    return FindChild(field, "Edit");
+}
+
+TEST_F(DialogsTest, OverLongTypedNameIsCutToWhatFitsAndTheProgramLives) {
+    // A name typed alone is joined to the folder shown (and, on saving, to
+    // the default extension); a longer whole overruns the system's buffers.
+    struct Case {
+        bool save;
+        bool absolute;
+        size_t typed;
+    };
+    for (const Case& c : {Case{false, false, 300}, Case{true, false, 300}, Case{false, true, 300},
+                          Case{true, true, 300}, Case{true, true, 1000}}) {
+        SCOPED_TRACE(testing::Message() << (c.save ? "save " : "open ") << (c.absolute ? "absolute " : "relative ")
+                                        << c.typed);
+        std::unique_ptr<TFileDialog> dialog = c.save ? std::unique_ptr<TFileDialog>(new TSaveDialog(form.get()))
+                                                     : std::unique_ptr<TFileDialog>(new TOpenDialog(form.get()));
+        dialog->SetFilter(kTextFilter);
+        if (c.save) dialog->SetDefaultExt("txt");
+        // Start in the scratch folder.
+        ASSERT_TRUE(Run(*dialog, Choose(folder / "first.txt")));
+        const std::string start = folder / "";
+        std::string typed = c.absolute ? start : "";
+        while (typed.size() < c.typed)
+            typed += 'n';
+        std::string held;
+        const bool chosen = Run(*dialog, [&](HWND d) {
+            HWND edit = NameEdit(d);
+            SendMessageA(edit, EM_SETSEL, 0, -1);
+            for (char ch : typed)
+                SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(ch), 1);
+            held = WindowText(edit);
+            PostMessageA(d, WM_COMMAND, IDOK, 0);
+        });
+        // What the box took is the start of what was typed, cut so that the
+        // whole path fits in MAX_PATH characters even when joined to the
+        // folder (and so a little shorter than needed for a full path).
+        ASSERT_LT(held.size(), typed.size());
+        EXPECT_EQ(held, typed.substr(0, held.size()));
+        const std::string whole = (c.absolute ? "" : start) + held + (c.save ? ".txt" : "");
+        EXPECT_LT(whole.size(), size_t{MAX_PATH});
+        if (!c.absolute) EXPECT_EQ(whole.size(), size_t{MAX_PATH} - 1) << whole;
+        // The dialog either returns that path or nothing.
+        EXPECT_EQ(dialog->FileName(), chosen ? whole : folder / "first.txt");
+    }
+}
+
+TEST_F(DialogsTest, TypedNameIsCutWhenTheDialogMovesIntoADeeperFolder) {
+    const std::string deeper = folder / std::string(150, 'd');
+    ASSERT_TRUE(CreateDirectoryA(deeper.c_str(), nullptr));
+    TSaveDialog dialog(form.get());
+    dialog.SetFilter(kTextFilter);
+    dialog.SetDefaultExt("txt");
+    ASSERT_TRUE(Run(dialog, Choose(folder / "first.txt")));
+    const bool chosen = Run(dialog, [&](HWND d) {
+        HWND edit = NameEdit(d);
+        SendMessageA(edit, EM_SETSEL, 0, -1);
+        for (int i = 0; i < MAX_PATH; ++i)
+            SendMessageA(edit, WM_CHAR, 'n', 1);
+        // Double-click the folder (the first row of the list), then confirm.
+        HWND list = FindChild(d, "SysListView32");
+        RECT row{LVIR_LABEL};
+        SendMessageA(list, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row));
+        const LPARAM at = MAKELPARAM(row.left + 4, (row.top + row.bottom) / 2);
+        for (UINT msg : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+            SendMessageA(list, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+        PostMessageA(d, WM_COMMAND, IDOK, 0);
+    });
+    ASSERT_TRUE(chosen);
+    const std::string fits = std::string(MAX_PATH - 1 - deeper.size() - 5, 'n') + ".txt";
+    EXPECT_EQ(dialog.FileName(), deeper + "\\" + fits);
+}
+
 // --- Font dialog ----------------------------------------------------------------
 
 class FontDialogTest : public DialogsTest {
@@ -275,6 +355,50 @@ TEST_F(FontDialogTest, OkWithoutTouchingTheColourListKeepsTheColour) {
     EXPECT_EQ(dialog.Font().Color(), 0x123456u);
     EXPECT_EQ(dialog.Font().Height(), height);
     EXPECT_EQ(dialog.Font().Name(), face);
+}
+
+// How a font looks on the screen: the face shown and its cell measures.
+struct Look {
+    std::wstring face;
+    LONG height = 0, ascent = 0, averageWidth = 0;
+    bool operator==(const Look&) const = default;
+};
+
+Look LookOf(TFont& font) {
+    const LOGFONTA narrow = font.Describe();
+    LOGFONTW wide{};
+    wide.lfHeight = narrow.lfHeight;
+    wide.lfWeight = narrow.lfWeight;
+    wide.lfCharSet = narrow.lfCharSet;
+    const std::wstring face = WideFromProgram(narrow.lfFaceName);
+    face.copy(wide.lfFaceName, LF_FACESIZE - 1);
+    Look look;
+    HFONT handle = CreateFontIndirectW(&wide);
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(screen, handle);
+    wchar_t shown[LF_FACESIZE] = {};
+    GetTextFaceW(screen, LF_FACESIZE, shown);
+    TEXTMETRICW metrics{};
+    GetTextMetricsW(screen, &metrics);
+    SelectObject(screen, previous);
+    ReleaseDC(nullptr, screen);
+    DeleteObject(handle);
+    return Look{shown, metrics.tmHeight, metrics.tmAscent, metrics.tmAveCharWidth};
+}
+
+void PrintTo(const Look& look, std::ostream* out) {
+    *out << Utf8(ProgramFromWide(look.face)) << " " << look.height << "/" << look.ascent << "/" << look.averageWidth;
+}
+
+TEST_F(FontDialogTest, OkWithoutAChangeKeepsTheLookOfAFaceTheSystemLacks) {
+    TFontDialog dialog(form.get());
+    dialog.Font().SetName("zoz");
+    dialog.Font().SetHeight(-16);
+    const Look before = LookOf(dialog.Font());
+    ASSERT_NE(before.face, L"zoz") << "the system has a face named zoz";
+    ASSERT_TRUE(RunFont(dialog, [](HWND d) { PostMessageA(d, WM_COMMAND, IDOK, 0); }));
+    EXPECT_EQ(LookOf(dialog.Font()), before) << Utf8(dialog.Font().Name()) << " " << dialog.Font().Height();
+    EXPECT_EQ(dialog.Font().Charset(), SHIFTJIS_CHARSET);
 }
 
 TEST_F(FontDialogTest, ColourChosenInTheListIsTaken) {
