@@ -96,7 +96,9 @@ bool Run(const std::string& exe, const char* className, const std::string& file,
         std::fprintf(stderr, "probe: cannot start %s (%lu)\n", command.c_str(), GetLastError());
         return false;
     }
-    const auto deadline = begin + std::chrono::minutes(3);
+    // Three minutes, or MOKE_PROBE_SECONDS.
+    const char* seconds = std::getenv("MOKE_PROBE_SECONDS");
+    const auto deadline = begin + std::chrono::seconds(seconds && *seconds ? std::atoi(seconds) : 180);
     WaitForInputIdle(info.hProcess, 180000);
     HWND window = nullptr;
     HWND editor = nullptr;

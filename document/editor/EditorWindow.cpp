@@ -306,7 +306,11 @@ std::size_t Editor::ComputeRows(HDC dc, std::size_t line, std::vector<std::size_
         // Spaces at the end of a row hang past the edge.
         while (i < s.size() && (s[i] == u' ' || s[i] == 0x3000)) ++i;
         if (i >= s.size()) break;
-        std::size_t next = BreakAtOrBefore(s, i);
+        // The break is looked for in this row only: a line without any (a long
+        // run of letters) would otherwise be searched back to its start for
+        // every row.
+        std::size_t next = i;
+        while (next > start && !BreakBefore(s, next)) --next;
         if (next <= start) next = i > start ? i : NextOfLine(s, start);
         if (starts) starts->push_back(next);
         ++count;
