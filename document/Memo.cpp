@@ -4,7 +4,6 @@
 #include "document/TextEncoding.h"
 #include "document/editor/EditorWindow.h"
 
-#include <algorithm>
 #include <new>
 #include <string_view>
 
@@ -77,11 +76,7 @@ void TMemo::Recreate() {
 
 void TMemo::SetWordWrap(bool value) { SetWordWrapAndScrollBars(value, scrollBars_); }
 
-void TMemo::SetScrollBars(TScrollStyle value) {
-    if (scrollBars_ == value) return;
-    scrollBars_ = value;
-    Recreate();
-}
+void TMemo::SetScrollBars(TScrollStyle value) { SetWordWrapAndScrollBars(wordWrap_, value); }
 
 void TMemo::SetWordWrapAndScrollBars(bool wordWrap, TScrollStyle scrollBars) {
     if (wordWrap_ == wordWrap && scrollBars_ == scrollBars) return;

@@ -1,5 +1,7 @@
 #include "document/TextEncoding.h"
 
+#include "app/frame/LeadBytes.h"
+
 #include <cstring>
 
 namespace moke {
@@ -90,13 +92,14 @@ TextEncoding DetectEncoding(std::string_view bytes) {
 bool MayHoldSecondCodes(std::string_view shiftJis) {
     const auto* s = reinterpret_cast<const unsigned char*>(shiftJis.data());
     const std::size_t n = shiftJis.size();
+    static const LeadBytes lead = LeadBytes::ShiftJis();
     for (std::size_t i = 0; i < n;) {
         i += AsciiRun(s, n, i);
         if (i == n) break;
         const unsigned c = s[i];
         if (c == 0x80 || c == 0x87 || c == 0xA0 || c == 0xED || c == 0xEE || c >= 0xFA) return true;
         // A lead byte takes its trail byte along; a single-byte katakana stands alone.
-        i += (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC) ? 2 : 1;
+        i += lead.IsLead(static_cast<unsigned char>(c)) ? 2 : 1;
     }
     return false;
 }

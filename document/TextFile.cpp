@@ -294,8 +294,9 @@ DocumentFormat LoadTextFile(TMemo& memo, const std::string& path) {
     format.encoding = DetectEncoding(bytes);
     std::wstring text;
     if (!DecodeText(bytes, format.encoding, text)) throw MakeFailure(FailureKind::Capacity);
-    // A character that has two codes comes back from the editor with its
-    // standard one: the bytes as read are kept for an unedited save.
+    // A character that has two codes is written back with its standard one:
+    // where the characters would not give these bytes again, the bytes as
+    // read are kept for an unedited save.
     if (format.encoding == TextEncoding::ShiftJis && MayHoldSecondCodes(bytes)) {
         std::string again;
         if (!EncodeText(text, format.encoding, again) || again != bytes) format.bytes = std::move(bytes);

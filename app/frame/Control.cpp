@@ -124,22 +124,27 @@ LOGFONTA TFont::Describe() const {
     return lf;
 }
 
-LOGFONTW TFont::DescribeWide() const {
-    const LOGFONTA narrow = Describe();
+// Everything of a logical font but its face name, from either form to either.
+template <class To, class From> void CopyLogFontMetrics(To& lf, const From& from) {
+    lf.lfHeight = from.lfHeight;
+    lf.lfWidth = from.lfWidth;
+    lf.lfEscapement = from.lfEscapement;
+    lf.lfOrientation = from.lfOrientation;
+    lf.lfWeight = from.lfWeight;
+    lf.lfItalic = from.lfItalic;
+    lf.lfUnderline = from.lfUnderline;
+    lf.lfStrikeOut = from.lfStrikeOut;
+    lf.lfCharSet = from.lfCharSet;
+    lf.lfOutPrecision = from.lfOutPrecision;
+    lf.lfClipPrecision = from.lfClipPrecision;
+    lf.lfQuality = from.lfQuality;
+    lf.lfPitchAndFamily = from.lfPitchAndFamily;
+}
+
+LOGFONTW WideLogFont(const LOGFONTA& narrow) {
     LOGFONTW lf{};
-    lf.lfHeight = narrow.lfHeight;
-    lf.lfWeight = narrow.lfWeight;
-    lf.lfItalic = narrow.lfItalic;
-    lf.lfUnderline = narrow.lfUnderline;
-    lf.lfStrikeOut = narrow.lfStrikeOut;
-    lf.lfCharSet = narrow.lfCharSet;
-    lf.lfOutPrecision = narrow.lfOutPrecision;
-    lf.lfClipPrecision = narrow.lfClipPrecision;
-    lf.lfQuality = narrow.lfQuality;
-    lf.lfPitchAndFamily = narrow.lfPitchAndFamily;
-    // The face as Describe() cuts it (at most LF_FACESIZE - 1 bytes), then
-    // in UTF-16; a name is never more characters than bytes.
-    const std::wstring face = WideFromProgram(narrow.lfFaceName);
+    CopyLogFontMetrics(lf, narrow);
+    const std::wstring face = WideFromProgram(std::string_view(narrow.lfFaceName, strnlen(narrow.lfFaceName, LF_FACESIZE)));
     lstrcpynW(lf.lfFaceName, face.c_str(), LF_FACESIZE);
     return lf;
 }
@@ -416,20 +421,22 @@ LRESULT Dispatch(TWinControl& control, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+// A message of a window to its component; `defaultProc` answers for a window
+// that has none. The component lets go of its window after the last message.
+LRESULT RouteToControl(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, WNDPROC defaultProc) {
     TWinControl* control = TWinControl::FromHandle(window);
-    if (!control) return DefWindowProcA(window, msg, wParam, lParam);
+    if (!control) return defaultProc(window, msg, wParam, lParam);
     const LRESULT result = Dispatch(*control, msg, wParam, lParam);
     if (msg == WM_NCDESTROY && TWinControl::FromHandle(window) == control) control->Detach();
     return result;
 }
 
+LRESULT CALLBACK ControlWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    return RouteToControl(window, msg, wParam, lParam, DefWindowProcA);
+}
+
 LRESULT CALLBACK ControlWindowProcW(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-    TWinControl* control = TWinControl::FromHandle(window);
-    if (!control) return DefWindowProcW(window, msg, wParam, lParam);
-    const LRESULT result = Dispatch(*control, msg, wParam, lParam);
-    if (msg == WM_NCDESTROY && TWinControl::FromHandle(window) == control) control->Detach();
-    return result;
+    return RouteToControl(window, msg, wParam, lParam, DefWindowProcW);
 }
 
 LRESULT CALLBACK OwnClassWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -891,19 +898,7 @@ namespace {
 
 LOGFONTA ProgramLogFont(const LOGFONTW& wide) {
     LOGFONTA lf{};
-    lf.lfHeight = wide.lfHeight;
-    lf.lfWidth = wide.lfWidth;
-    lf.lfEscapement = wide.lfEscapement;
-    lf.lfOrientation = wide.lfOrientation;
-    lf.lfWeight = wide.lfWeight;
-    lf.lfItalic = wide.lfItalic;
-    lf.lfUnderline = wide.lfUnderline;
-    lf.lfStrikeOut = wide.lfStrikeOut;
-    lf.lfCharSet = wide.lfCharSet;
-    lf.lfOutPrecision = wide.lfOutPrecision;
-    lf.lfClipPrecision = wide.lfClipPrecision;
-    lf.lfQuality = wide.lfQuality;
-    lf.lfPitchAndFamily = wide.lfPitchAndFamily;
+    CopyLogFontMetrics(lf, wide);
     const std::wstring_view face(wide.lfFaceName, wcsnlen(wide.lfFaceName, LF_FACESIZE));
     // Cut at a whole character: a face of 31 double-byte characters does not fit.
     std::string bytes = ProgramFromWide(face);

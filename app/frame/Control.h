@@ -81,6 +81,11 @@ private:
 };
 
 // A font description and its system font object, made on demand.
+// A logical font described with a code page 932 face name, as the wide
+// calls take it (the name converted explicitly, whatever the system's code
+// page; a name is never more characters than bytes).
+LOGFONTW WideLogFont(const LOGFONTA& narrow);
+
 class TFont {
 public:
     enum Style : unsigned { Bold = 1, Italic = 2, Underline = 4, StrikeOut = 8 };
@@ -111,7 +116,7 @@ public:
     LOGFONTA Describe() const;
     // The same description with the face name in UTF-16, as the font is made:
     // the name is code page 932 whatever the system's code page.
-    LOGFONTW DescribeWide() const;
+    LOGFONTW DescribeWide() const { return WideLogFont(Describe()); }
 
     std::function<void()> OnChange;
 
@@ -335,8 +340,7 @@ protected:
 
 private:
     friend class TControl;
-    friend LRESULT CALLBACK ControlWindowProc(HWND, UINT, WPARAM, LPARAM);
-    friend LRESULT CALLBACK ControlWindowProcW(HWND, UINT, WPARAM, LPARAM);
+    friend LRESULT RouteToControl(HWND, UINT, WPARAM, LPARAM, WNDPROC);
     friend LRESULT CALLBACK OwnClassWindowProc(HWND, UINT, WPARAM, LPARAM);
 
     void InsertControl(TControl* control);

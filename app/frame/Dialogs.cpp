@@ -119,23 +119,8 @@ struct ShownFont {
     LONG height = 0;
 };
 
-ShownFont ShownFontOf(const LOGFONTA& logFont, const std::wstring& face) {
-    LOGFONTW wide{};
-    wide.lfHeight = logFont.lfHeight;
-    wide.lfWidth = logFont.lfWidth;
-    wide.lfEscapement = logFont.lfEscapement;
-    wide.lfOrientation = logFont.lfOrientation;
-    wide.lfWeight = logFont.lfWeight;
-    wide.lfItalic = logFont.lfItalic;
-    wide.lfUnderline = logFont.lfUnderline;
-    wide.lfStrikeOut = logFont.lfStrikeOut;
-    wide.lfCharSet = logFont.lfCharSet;
-    wide.lfOutPrecision = logFont.lfOutPrecision;
-    wide.lfClipPrecision = logFont.lfClipPrecision;
-    wide.lfQuality = logFont.lfQuality;
-    wide.lfPitchAndFamily = logFont.lfPitchAndFamily;
-    face.copy(wide.lfFaceName, LF_FACESIZE - 1);
-
+ShownFont ShownFontOf(const LOGFONTA& logFont) {
+    const LOGFONTW wide = WideLogFont(logFont);
     ShownFont shown;
     HFONT font = CreateFontIndirectW(&wide);
     if (!font) return shown;
@@ -161,7 +146,7 @@ ShownFont ShownFontOf(const LOGFONTA& logFont, const std::wstring& face) {
 void OfferShownFace(LOGFONTA& logFont) {
     const std::wstring face = WideFromProgram(logFont.lfFaceName);
     if (FaceExists(face)) return;
-    const ShownFont shown = ShownFontOf(logFont, face);
+    const ShownFont shown = ShownFontOf(logFont);
     const std::string name = ProgramFromWide(shown.face);
     // A name the program's code page cannot carry whole is left alone.
     if (shown.face.empty() || name.size() >= LF_FACESIZE || WideFromProgram(name) != shown.face) return;
