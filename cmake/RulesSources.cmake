@@ -15,6 +15,7 @@ set(MOKE_RULES_SOURCES
   document/ListLines.cpp
   document/PathParts.cpp
   document/TextEncoding.cpp
+  document/TextScan.cpp
   document/editor/TextStore.cpp
   document/editor/UndoRecord.cpp
   document/editor/WordBreak.cpp
@@ -36,6 +37,7 @@ set(MOKE_RULES_TEST_SOURCES
   tests/document/ListLinesTest.cpp
   tests/document/PathPartsTest.cpp
   tests/document/TextEncodingRulesTest.cpp
+  tests/document/TextScanTest.cpp
   tests/document/editor/TextStoreTest.cpp
   tests/document/editor/UndoRecordTest.cpp
   tests/document/editor/WordBreakTest.cpp

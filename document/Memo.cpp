@@ -4,6 +4,7 @@
 #include "document/TextEncoding.h"
 #include "document/editor/EditorWindow.h"
 
+#include <algorithm>
 #include <new>
 #include <string_view>
 
@@ -40,35 +41,39 @@ void TMemo::InitializeWnd() {
     // the control lay the whole text out a second time.
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(Font().Handle()), FALSE);
     SendMessageW(window, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
-    sendingText_ = true;
-    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text_.c_str()));
-    sendingText_ = false;
-    text_.clear();
-    text_.shrink_to_fit();
     textTaken_ = false;
+    // The text kept while there was no window moves in without a copy.
+    if (stored_.Length() > 0) {
+        sendingText_ = true;
+        const LRESULT taken = SendMessageW(window, editor::EM_TAKETEXT, FALSE, reinterpret_cast<LPARAM>(&stored_));
+        sendingText_ = false;
+        // Refused, the text stays here rather than being lost with the window.
+        if (!taken) throw MakeFailure(FailureKind::OutOfMemory);
+    }
+    stored_.Reset();
     SendMessageW(window, EM_SETMODIFY, modified_ ? TRUE : FALSE, 0);
 }
 
 void TMemo::FinalizeWnd() {
     HWND window = Window();
     if (!window) return;
-    modified_ = SendMessageW(window, EM_GETMODIFY, 0, 0) != 0;
     if (textTaken_) return;
-    // The window is going with the program: whatever it gives back is kept.
-    try {
-        text_ = Text();
-    } catch (...) {
-        text_.clear();
-    }
+    modified_ = SendMessageW(window, EM_GETMODIFY, 0, 0) != 0;
+    // The window is going with the program: its text is kept, moved out of
+    // the control without a copy.
+    SendMessageW(window, editor::EM_GIVETEXT, 0, reinterpret_cast<LPARAM>(&stored_));
     textTaken_ = true;
 }
 
 void TMemo::Recreate() {
     if (!Window()) return;
     const bool hadFocus = Focused();
-    // The text is taken before anything is destroyed: a control that cannot
-    // give it back whole keeps its window, and the failure is reported.
-    text_ = Text();
+    // The text moves out of the old window and into the new one, never
+    // copied, so that a text as large as memory allows survives the change.
+    // The flag is read first: the emptied control has nothing modified.
+    modified_ = SendMessageW(Window(), EM_GETMODIFY, 0, 0) != 0;
+    if (!SendMessageW(Window(), editor::EM_GIVETEXT, 0, reinterpret_cast<LPARAM>(&stored_)))
+        throw MakeFailure(FailureKind::OutOfMemory);
     textTaken_ = true;
     RecreateWnd();
     if (hadFocus) SetFocus();
@@ -129,12 +134,19 @@ void TMemo::Clear() {
 
 std::size_t TMemo::TextLength() const {
     if (HWND window = Window()) return static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
-    return text_.size();
+    return stored_.Length();
 }
 
 std::wstring TMemo::Text() const {
     HWND window = Window();
-    if (!window) return text_;
+    if (!window) {
+        const std::u16string_view stored = stored_.View();
+        try {
+            return std::wstring(stored.begin(), stored.end());
+        } catch (const std::bad_alloc&) {
+            throw MakeFailure(FailureKind::OutOfMemory);
+        }
+    }
     const auto length = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
     std::wstring text;
     try {
@@ -153,18 +165,29 @@ void TMemo::SetText(std::wstring text) {
     SetNormalizedText(text);
 }
 
-void TMemo::SetNormalizedText(const std::wstring& text) {
+void TMemo::SetNormalizedText(std::wstring_view text) {
+    editor::TextBuffer buffer;
+    try {
+        buffer = editor::TextBuffer(editor::TextBuffer::CapacityFor(text.size()));
+    } catch (const std::bad_alloc&) {
+        throw MakeFailure(FailureKind::OutOfMemory);
+    }
+    std::copy(text.begin(), text.end(), buffer.Data());
+    buffer.SetLength(text.size());
+    TakeText(buffer);
+}
+
+void TMemo::TakeText(editor::TextBuffer& text) {
     HWND window = Handle();
-    const auto current = static_cast<std::size_t>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
-    if (current == text.size() && Text() == text) return;
-    // The control takes text beyond its limit through WM_SETTEXT without a
-    // word; what it would not let the user type is refused here as well.
+    // The control takes text beyond its limit through a whole-text set
+    // without a word; what it would not let the user type is refused here.
     const auto limit = static_cast<std::size_t>(SendMessageW(window, EM_GETLIMITTEXT, 0, 0));
-    if (text.size() > limit) throw MakeFailure(FailureKind::Capacity);
+    if (text.Length() > limit) throw MakeFailure(FailureKind::Capacity);
     sendingText_ = true;
-    const LRESULT accepted = SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    const LRESULT result = SendMessageW(window, editor::EM_TAKETEXT, TRUE, reinterpret_cast<LPARAM>(&text));
     sendingText_ = false;
-    if (!accepted) throw MakeFailure(FailureKind::Capacity);
+    if (result == 2) return; // that text is there already
+    if (!result) throw MakeFailure(FailureKind::Capacity);
     Change();
 }
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include "app/frame/FormDefinition.h"
+#include "document/editor/TextBuffer.h"
 
 #include <cstddef>
 #include <string>
@@ -55,7 +56,11 @@ public:
     // is already there, raises the capacity failure when the control refuses.
     void SetText(std::wstring text);
     // The same for text whose line breaks are CR LF already.
-    void SetNormalizedText(const std::wstring& text);
+    void SetNormalizedText(std::wstring_view text);
+    // The same for such a text in the control's own kind of buffer, which
+    // the control takes over without a copy: `text` is left empty, unless
+    // the text was there already or a failure is raised.
+    void TakeText(editor::TextBuffer& text);
     // The whole text. A control that gives back less than it says it holds
     // raises the out-of-memory failure: a cut text is never taken for the
     // document.
@@ -99,8 +104,8 @@ private:
     bool wantReturns_ = true;
     int maxLength_ = 0;
     bool modified_ = false;
-    std::wstring text_; // while there is no window, and across a re-creation
-    bool textTaken_ = false; // text_ holds the window's text already
+    editor::TextBuffer stored_; // the text while there is no window, and across a re-creation
+    bool textTaken_ = false; // stored_ holds the window's text already
     bool sendingText_ = false;
 };
 

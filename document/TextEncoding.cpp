@@ -1,7 +1,5 @@
 #include "document/TextEncoding.h"
 
-#include "app/frame/LeadBytes.h"
-
 #include <cstring>
 
 namespace moke {
@@ -48,26 +46,28 @@ std::size_t SequenceLength(const unsigned char* s, std::size_t n, std::size_t i)
     return 0;
 }
 
-// Bytes below 0x80, eight at a time: the length of the ASCII run at `i`.
-std::size_t AsciiRun(const unsigned char* s, std::size_t n, std::size_t i) {
-    const std::size_t start = i;
+} // namespace
+
+// Bytes below 0x80, eight at a time.
+std::size_t AsciiRun(std::string_view bytes, std::size_t from) {
+    const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    std::size_t i = from;
     for (; i + 8 <= n; i += 8) {
         std::uint64_t word;
         std::memcpy(&word, s + i, 8);
         if (word & 0x8080808080808080ull) break;
     }
     while (i < n && s[i] < 0x80) ++i;
-    return i - start;
+    return i - from;
 }
-
-} // namespace
 
 std::size_t Utf16LengthOfUtf8(std::string_view bytes) {
     const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     std::size_t units = 0;
     for (std::size_t i = 0; i < n;) {
-        const std::size_t run = AsciiRun(s, n, i);
+        const std::size_t run = AsciiRun(bytes, i);
         i += run;
         units += run;
         if (i == n) break;
@@ -77,31 +77,6 @@ std::size_t Utf16LengthOfUtf8(std::string_view bytes) {
         units += length == 4 ? 2 : 1;
     }
     return units;
-}
-
-TextEncoding DetectEncoding(std::string_view bytes) {
-    if (bytes.substr(0, 3) == ByteOrderMark(TextEncoding::Utf8Bom)) return TextEncoding::Utf8Bom;
-    if (bytes.substr(0, 2) == ByteOrderMark(TextEncoding::Utf16Le)) return TextEncoding::Utf16Le;
-    if (bytes.substr(0, 2) == ByteOrderMark(TextEncoding::Utf16Be)) return TextEncoding::Utf16Be;
-    const std::size_t units = Utf16LengthOfUtf8(bytes);
-    // Fewer units than bytes: at least one multi-byte sequence.
-    if (units != std::string_view::npos && units < bytes.size()) return TextEncoding::Utf8;
-    return TextEncoding::ShiftJis;
-}
-
-bool MayHoldSecondCodes(std::string_view shiftJis) {
-    const auto* s = reinterpret_cast<const unsigned char*>(shiftJis.data());
-    const std::size_t n = shiftJis.size();
-    static const LeadBytes lead = LeadBytes::ShiftJis();
-    for (std::size_t i = 0; i < n;) {
-        i += AsciiRun(s, n, i);
-        if (i == n) break;
-        const unsigned c = s[i];
-        if (c == 0x80 || c == 0x87 || c == 0xA0 || c == 0xED || c == 0xEE || c >= 0xFA) return true;
-        // A lead byte takes its trail byte along; a single-byte katakana stands alone.
-        i += lead.IsLead(static_cast<unsigned char>(c)) ? 2 : 1;
-    }
-    return false;
 }
 
 } // namespace moke

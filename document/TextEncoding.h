@@ -23,21 +23,13 @@ std::string_view EncodingName(TextEncoding encoding);
 std::string_view ByteOrderMark(TextEncoding encoding);
 bool IsUtf16(TextEncoding encoding);
 
-// A byte-order mark decides UTF-8, UTF-16LE or UTF-16BE; otherwise bytes
-// that are valid UTF-8 and hold at least one multi-byte sequence are UTF-8;
-// otherwise Shift-JIS.
-TextEncoding DetectEncoding(std::string_view bytes);
+// The number of bytes below 0x80 from `from` on.
+std::size_t AsciiRun(std::string_view bytes, std::size_t from);
 
 // The number of UTF-16 units that well-formed UTF-8 decodes to, or npos when
 // the bytes are not well-formed (an overlong form, an encoded surrogate, a
 // value above U+10FFFF, a cut or stray sequence).
 std::size_t Utf16LengthOfUtf8(std::string_view bytes);
-
-// True when some character of Shift-JIS text has a second code for the same
-// character in code page 932 (the NEC row 13, the NEC-selected IBM rows and
-// the IBM rows, or the bytes the code page maps to private characters), so
-// that converting its characters back may give other bytes than it had.
-bool MayHoldSecondCodes(std::string_view shiftJis);
 
 // Decodes well-formed UTF-8 (checked with Utf16LengthOfUtf8) into `out`,
 // which has room for exactly that many units.

@@ -5,6 +5,8 @@
 #include "document/LineBreaks.h"
 #include "document/ListLines.h"
 #include "document/PathParts.h"
+#include "document/TextScan.h"
+#include "document/editor/TextBuffer.h"
 
 #include <windows.h>
 
@@ -15,6 +17,7 @@
 #include <limits>
 #include <new>
 #include <stdexcept>
+#include <vector>
 
 namespace moke {
 
@@ -51,26 +54,17 @@ FileHandle OpenForReading(const std::string& path) {
     return file;
 }
 
-// The whole of a file just opened, with one read. Bytes that were
-// not delivered never enter the text: a short read is a failure.
-// With `roomToGrow`, one byte per eight is kept free behind the text, for
-// line breaks made CR LF in place: reserved, not touched, so it costs no
-// memory unless the text grows into it.
-std::string ReadRest(const FileHandle& file, const std::string& path, bool roomToGrow = false) {
-    LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.Get(), &size)) throw MakeFailure(FailureKind::FileOpen, path);
+// The whole of a file, with one read. Bytes that were not delivered never
+// enter the text: a short read is a failure.
+std::string ReadWhole(const FileHandle& file, const std::string& path) {
+    LARGE_INTEGER size{}, start{};
+    if (!GetFileSizeEx(file.Get(), &size) || !SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN))
+        throw MakeFailure(FailureKind::FileOpen, path);
     const long long count = size.QuadPart;
     if (count <= 0) return {};
     if (count > std::numeric_limits<DWORD>::max() - 1) throw MakeFailure(FailureKind::OutOfMemory);
     std::string bytes;
     try {
-        if (roomToGrow) {
-            try {
-                bytes.reserve(static_cast<size_t>(count) + static_cast<size_t>(count) / 8 + 16);
-            } catch (const std::bad_alloc&) {
-                // The room saves a copy later; the text alone may still fit.
-            }
-        }
         bytes.resize(static_cast<size_t>(count));
     } catch (const std::bad_alloc&) {
         throw MakeFailure(FailureKind::OutOfMemory);
@@ -80,6 +74,30 @@ std::string ReadRest(const FileHandle& file, const std::string& path, bool roomT
         got != static_cast<DWORD>(count))
         throw MakeFailure(FailureKind::FileOpen, path);
     return bytes;
+}
+
+// Reads the whole file from its start in blocks of the buffer's size.
+// `each(bytes, last)` is given every block and answers how many bytes at its
+// end it left unused (a character cut by the block's end): they come again
+// at the start of the next block. A short read is a failure.
+constexpr std::size_t kBlock = std::size_t(1) << 20;
+template <class Each> void ReadBlocks(const FileHandle& file, const std::string& path, std::vector<char>& buffer,
+                                      Each&& each) {
+    LARGE_INTEGER size{}, start{};
+    if (!GetFileSizeEx(file.Get(), &size) || !SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN))
+        throw MakeFailure(FailureKind::FileOpen, path);
+    unsigned long long left = static_cast<unsigned long long>(std::max<LONGLONG>(size.QuadPart, 0));
+    std::size_t kept = 0;
+    while (left > 0) {
+        const auto want = static_cast<DWORD>(std::min<unsigned long long>(buffer.size() - kept, left));
+        DWORD got = 0;
+        if (!ReadFile(file.Get(), buffer.data() + kept, want, &got, nullptr) || got == 0)
+            throw MakeFailure(FailureKind::FileOpen, path);
+        left -= got;
+        const std::size_t filled = kept + got;
+        kept = each(std::string_view(buffer.data(), filled), left == 0);
+        std::memmove(buffer.data(), buffer.data() + filled - kept, kept);
+    }
 }
 
 template <class Target> class UpdateBatch {
@@ -185,33 +203,46 @@ bool EncodeShiftJis(std::wstring_view text, std::string& out) {
     return DecodeShiftJis(std::string_view(out).substr(start), back) && back == text;
 }
 
-// The file's characters, decoded by its encoding, with line breaks made CR
-// LF; false when the bytes are not well-formed in that encoding or hold a
-// NUL character (the editor would show the text only up to it).
-bool DecodeText(std::string& bytes, TextEncoding encoding, std::wstring& text) {
-    const std::size_t mark = ByteOrderMark(encoding).size();
-    if (IsUtf16(encoding)) {
-        const std::string_view body = std::string_view(bytes).substr(mark);
-        if (body.size() % 2 != 0) return false;
-        // Room behind the text for line breaks made CR LF in place.
-        text.reserve(body.size() / 2 + body.size() / 16 + 8);
-        Resize(text, body.size() / 2);
-        DecodeUtf16(body, encoding == TextEncoding::Utf16Be, text.data());
-        if (text.find(L'\0') != std::wstring::npos) return false;
-        NormalizeLineBreaksInPlace(text);
+// One block's characters, whole ones only, decoded into `out` (room for one
+// unit per byte); false when the bytes are not well-formed in the encoding.
+bool DecodeBlock(std::string_view bytes, TextEncoding encoding, std::vector<wchar_t>& out, std::size_t& units) {
+    units = 0;
+    if (bytes.empty()) return true;
+    switch (encoding) {
+    case TextEncoding::ShiftJis:
+        units = static_cast<std::size_t>(MultiByteToWideChar(kShiftJis, MB_ERR_INVALID_CHARS, bytes.data(),
+                                                             static_cast<int>(bytes.size()), out.data(),
+                                                             static_cast<int>(out.size())));
+        return units > 0;
+    case TextEncoding::Utf8:
+    case TextEncoding::Utf8Bom:
+        units = Utf16LengthOfUtf8(bytes);
+        if (units == std::string_view::npos || units > out.size()) return false;
+        DecodeUtf8(bytes, out.data());
+        return true;
+    case TextEncoding::Utf16Le:
+    case TextEncoding::Utf16Be:
+        units = bytes.size() / 2;
+        DecodeUtf16(bytes, encoding == TextEncoding::Utf16Be, out.data());
         return true;
     }
-    if (bytes.find('\0') != std::string::npos) return false;
-    // Line breaks are made CR LF in the bytes, where a Shift-JIS trail byte
-    // is told from a CR or LF, before the characters are made.
-    NormalizeLineBreaksInPlace(bytes, encoding == TextEncoding::ShiftJis ? LeadBytes::ShiftJis() : LeadBytes());
-    const std::string_view body = std::string_view(bytes).substr(mark);
-    if (encoding == TextEncoding::ShiftJis) return DecodeShiftJis(body, text);
-    const std::size_t units = Utf16LengthOfUtf8(body);
-    if (units == std::string_view::npos) return false;
-    Resize(text, units);
-    DecodeUtf8(body, text.data());
-    return true;
+    return false;
+}
+
+// True when the Shift-JIS characters of `text` give exactly `bytes` again.
+bool GivesBytesBack(std::u16string_view text, std::string_view bytes) {
+    constexpr std::size_t kPiece = 1 << 16;
+    std::string again;
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < text.size(); i += kPiece) {
+        const std::u16string_view piece = text.substr(i, kPiece);
+        again.clear();
+        if (!EncodeShiftJis(std::wstring_view(reinterpret_cast<const wchar_t*>(piece.data()), piece.size()), again) ||
+            bytes.substr(at, again.size()) != again)
+            return false;
+        at += again.size();
+    }
+    return at == bytes.size();
 }
 
 // The bytes of a file holding `text` in `encoding`; false when the encoding
@@ -289,27 +320,67 @@ void ReplaceWith(TemporaryFile& temporary, const std::string& path, const std::s
 DocumentFormat LoadTextFile(TMemo& memo, const std::string& path) {
     FileHandle file = OpenForReading(path);
     UpdateBatch batch(memo);
-    DocumentFormat format;
-    std::string bytes = ReadRest(file, path, true);
-    format.encoding = DetectEncoding(bytes);
-    std::wstring text;
-    if (!DecodeText(bytes, format.encoding, text)) throw MakeFailure(FailureKind::Capacity);
-    // A character that has two codes is written back with its standard one:
-    // where the characters would not give these bytes again, the bytes as
-    // read are kept for an unedited save.
-    if (format.encoding == TextEncoding::ShiftJis && MayHoldSecondCodes(bytes)) {
-        std::string again;
-        if (!EncodeText(text, format.encoding, again) || again != bytes) format.bytes = std::move(bytes);
+    std::vector<char> block;
+    std::vector<wchar_t> decoded;
+    try {
+        block.resize(kBlock);
+        decoded.resize(kBlock);
+    } catch (const std::bad_alloc&) {
+        throw MakeFailure(FailureKind::OutOfMemory);
     }
-    bytes = std::string();
-    memo.SetNormalizedText(text);
+
+    // The first pass tells the encoding and the text's exact length.
+    TextScan scan;
+    ReadBlocks(file, path, block, [&scan](std::string_view bytes, bool) -> std::size_t {
+        scan.Feed(bytes);
+        return 0;
+    });
+    scan.Finish();
+    if (scan.Refused()) throw MakeFailure(FailureKind::Capacity);
+    DocumentFormat format;
+    format.encoding = scan.Encoding();
+
+    // The second decodes each block straight into the editor's kind of
+    // buffer, which the editor then takes over: the text is never copied.
+    const std::size_t units = scan.Units();
+    editor::TextBuffer text;
+    try {
+        text = editor::TextBuffer(editor::TextBuffer::CapacityFor(units));
+    } catch (const std::bad_alloc&) {
+        throw MakeFailure(FailureKind::OutOfMemory);
+    }
+    LineBreakWriter<char16_t> writer(text.Data(), units);
+    std::size_t mark = scan.MarkLength();
+    ReadBlocks(file, path, block, [&](std::string_view bytes, bool last) -> std::size_t {
+        const std::size_t skipped = std::min(mark, bytes.size());
+        bytes.remove_prefix(skipped);
+        mark -= skipped;
+        const std::size_t whole = last ? bytes.size() : CompletePrefix(bytes, format.encoding);
+        std::size_t count = 0;
+        if (!DecodeBlock(bytes.substr(0, whole), format.encoding, decoded, count) ||
+            !writer.Write(reinterpret_cast<const char16_t*>(decoded.data()), count))
+            throw MakeFailure(FailureKind::Capacity);
+        return bytes.size() - whole;
+    });
+    if (!writer.Finish() || writer.Written() != units) throw MakeFailure(FailureKind::Capacity);
+    text.SetLength(units);
+
+    // A character that has two codes is written back with its standard one:
+    // where the characters would not give the file's bytes again, the bytes
+    // as read (line breaks CR LF) are kept for an unedited save.
+    if (format.encoding == TextEncoding::ShiftJis && scan.MayHoldSecondCodes()) {
+        std::string bytes = ReadWhole(file, path);
+        NormalizeLineBreaksInPlace(bytes, LeadBytes::ShiftJis());
+        if (!GivesBytesBack(text.View(), bytes)) format.bytes = std::move(bytes);
+    }
+    memo.TakeText(text);
     return format;
 }
 
 void LoadListFile(TComboBox& list, const std::string& path) {
     FileHandle file = OpenForReading(path);
     UpdateBatch outer(list);
-    const std::string bytes = ReadRest(file, path);
+    const std::string bytes = ReadWhole(file, path);
     UpdateBatch inner(list);
     list.Clear();
     ForEachListLine(bytes, [&list](std::string_view line) {

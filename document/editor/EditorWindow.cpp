@@ -214,6 +214,7 @@ private:
     // Edits
     void Replace(std::u16string_view with, bool canUndo, bool honourLimit, bool notify);
     void SetText(std::u16string_view text);
+    void TextReplaced(); // the state of a new whole text
     void Undo();
     void SetSelection(std::size_t anchor, std::size_t caret, bool scroll);
     void MoveCaret(std::size_t to, bool extend);
@@ -584,6 +585,10 @@ void Editor::Replace(std::u16string_view with, bool canUndo, bool honourLimit, b
 
 void Editor::SetText(std::u16string_view text) {
     text_.Assign(text); // raises before anything changed
+    TextReplaced();
+}
+
+void Editor::TextReplaced() {
     undo_.Clear();
     anchor_ = caret_ = 0;
     modified_ = false;
@@ -1116,6 +1121,27 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_GETTEXTLENGTH:
         return LRESULT(text_.Length());
+    case EM_TAKETEXT: {
+        // A buffer of the caller's memory: nobody else's pointer is followed.
+        auto* text = reinterpret_cast<TextBuffer*>(lParam);
+        if (!text || InSendMessage()) return 0;
+        if (wParam && text_.Equals(text->View())) return 2;
+        try {
+            text_.Adopt(*text);
+        } catch (const std::bad_alloc&) {
+            Notify(EN_ERRSPACE);
+            return 0;
+        }
+        TextReplaced();
+        return 1;
+    }
+    case EM_GIVETEXT: {
+        auto* text = reinterpret_cast<TextBuffer*>(lParam);
+        if (!text || InSendMessage()) return 0;
+        *text = text_.Release();
+        TextReplaced();
+        return 1;
+    }
     case EM_GETSEL: {
         const DWORD s = DWORD(SelStart()), e = DWORD(SelEnd());
         if (wParam) *reinterpret_cast<DWORD*>(wParam) = s;

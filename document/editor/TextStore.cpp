@@ -9,35 +9,73 @@ namespace {
 constexpr std::size_t MinimumGap = 4096;
 }
 
-void TextStore::Assign(std::u16string_view text) {
+namespace {
+// The start of every line of `text`: 0 and the position after each LF.
+std::vector<std::size_t> LineStarts(std::u16string_view text) {
     std::size_t breaks = 0;
     for (char16_t c : text)
         if (c == u'\n') ++breaks;
-    const std::size_t gap = std::max(MinimumGap, text.size() / 64);
-    std::vector<char16_t> buffer(text.size() + gap); // may raise: nothing changed yet
     std::vector<std::size_t> starts;
     starts.reserve(breaks + 1);
     starts.push_back(0);
     for (std::size_t i = 0; i < text.size(); ++i)
         if (text[i] == u'\n') starts.push_back(i + 1);
-    std::copy(text.begin(), text.end(), buffer.begin());
-    buffer_.swap(buffer);
+    return starts;
+}
+} // namespace
+
+void TextStore::take(TextBuffer& buffer, std::size_t length, std::vector<std::size_t>& starts) {
+    std::swap(buffer_, buffer);
     starts_.swap(starts);
-    gapStart_ = text.size();
-    gapEnd_ = buffer_.size();
+    gapStart_ = length;
+    gapEnd_ = buffer_.Capacity();
     settled_ = starts_.size();
     pending_ = 0;
+}
+
+void TextStore::Assign(std::u16string_view text) {
+    TextBuffer buffer(TextBuffer::CapacityFor(text.size())); // may raise: nothing changed yet
+    std::vector<std::size_t> starts = LineStarts(text);
+    std::copy(text.begin(), text.end(), buffer.Data());
+    take(buffer, text.size(), starts);
+}
+
+void TextStore::Adopt(TextBuffer& text) {
+    std::vector<std::size_t> starts = LineStarts(text.View()); // may raise: nothing changed yet
+    const std::size_t length = text.Length();
+    TextBuffer taken;
+    std::swap(taken, text);
+    take(taken, length, starts);
+}
+
+TextBuffer TextStore::Release() {
+    moveGap(Length());
+    TextBuffer text;
+    std::swap(text, buffer_);
+    text.SetLength(gapStart_);
+    starts_.assign(1, 0);
+    gapStart_ = gapEnd_ = 0;
+    settled_ = 1;
+    pending_ = 0;
+    return text;
+}
+
+bool TextStore::Equals(std::u16string_view text) const {
+    if (text.size() != Length()) return false;
+    const std::u16string_view before(buffer_.Data(), gapStart_);
+    const std::u16string_view after(buffer_.Data() + gapEnd_, buffer_.Capacity() - gapEnd_);
+    return text.substr(0, before.size()) == before && text.substr(before.size()) == after;
 }
 
 void TextStore::moveGap(std::size_t position) {
     if (position < gapStart_) {
         const std::size_t n = gapStart_ - position;
-        std::memmove(buffer_.data() + gapEnd_ - n, buffer_.data() + position, n * sizeof(char16_t));
+        std::memmove(buffer_.Data() + gapEnd_ - n, buffer_.Data() + position, n * sizeof(char16_t));
         gapStart_ -= n;
         gapEnd_ -= n;
     } else if (position > gapStart_) {
         const std::size_t n = position - gapStart_;
-        std::memmove(buffer_.data() + gapStart_, buffer_.data() + gapEnd_, n * sizeof(char16_t));
+        std::memmove(buffer_.Data() + gapStart_, buffer_.Data() + gapEnd_, n * sizeof(char16_t));
         gapStart_ += n;
         gapEnd_ += n;
     }
@@ -47,12 +85,12 @@ void TextStore::reserveGap(std::size_t count) {
     if (gapLength() >= count) return;
     const std::size_t length = Length();
     const std::size_t gap = std::max({count + MinimumGap, length / 8, MinimumGap});
-    std::vector<char16_t> buffer(length + gap);
-    std::copy(buffer_.begin(), buffer_.begin() + gapStart_, buffer.begin());
-    const std::size_t tail = buffer_.size() - gapEnd_;
-    std::copy(buffer_.end() - tail, buffer_.end(), buffer.end() - tail);
-    gapEnd_ = buffer.size() - tail;
-    buffer_.swap(buffer);
+    TextBuffer buffer(length + gap);
+    std::copy(buffer_.Data(), buffer_.Data() + gapStart_, buffer.Data());
+    const std::size_t tail = buffer_.Capacity() - gapEnd_;
+    std::copy(buffer_.Data() + gapEnd_, buffer_.Data() + buffer_.Capacity(), buffer.Data() + buffer.Capacity() - tail);
+    gapEnd_ = buffer.Capacity() - tail;
+    std::swap(buffer_, buffer);
 }
 
 std::size_t TextStore::LineStart(std::size_t line) const {
@@ -111,7 +149,7 @@ void TextStore::Insert(std::size_t position, std::u16string_view text) {
     const std::size_t first = LineFromPosition(position) + 1; // first start after the position
     settle(first);
     moveGap(position);
-    std::copy(text.begin(), text.end(), buffer_.begin() + gapStart_);
+    std::copy(text.begin(), text.end(), buffer_.Data() + gapStart_);
     gapStart_ += text.size();
     std::vector<std::size_t> made;
     for (std::size_t i = 0; i < text.size(); ++i)
@@ -141,8 +179,8 @@ void TextStore::CopyTo(std::size_t position, std::size_t count, char16_t* out) c
     position = std::min(position, Length());
     count = std::min(count, Length() - position);
     const std::size_t before = position < gapStart_ ? std::min(count, gapStart_ - position) : 0;
-    std::memcpy(out, buffer_.data() + position, before * sizeof(char16_t));
-    std::memcpy(out + before, buffer_.data() + position + before + gapLength(),
+    std::memcpy(out, buffer_.Data() + position, before * sizeof(char16_t));
+    std::memcpy(out + before, buffer_.Data() + position + before + gapLength(),
                 (count - before) * sizeof(char16_t));
 }
 
@@ -158,7 +196,7 @@ const char16_t* TextStore::Contiguous(std::size_t position, std::size_t count) {
     position = std::min(position, Length());
     count = std::min(count, Length() - position);
     if (position < gapStart_ && position + count > gapStart_) moveGap(position + count);
-    return position < gapStart_ ? buffer_.data() + position : buffer_.data() + position + gapLength();
+    return position < gapStart_ ? buffer_.Data() + position : buffer_.Data() + position + gapLength();
 }
 
 } // namespace moke::editor

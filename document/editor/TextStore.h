@@ -6,6 +6,8 @@
 // so typing in one place costs no walk over the lines that follow it.
 #pragma once
 
+#include "document/editor/TextBuffer.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -15,14 +17,23 @@ namespace moke::editor {
 
 class TextStore {
 public:
-    std::size_t Length() const { return buffer_.size() - gapLength(); }
+    std::size_t Length() const { return buffer_.Capacity() - gapLength(); }
     char16_t At(std::size_t position) const {
-        return position < gapStart_ ? buffer_[position] : buffer_[position + gapLength()];
+        return position < gapStart_ ? buffer_.Data()[position] : buffer_.Data()[position + gapLength()];
     }
 
     // Replaces the whole text. Raises std::bad_alloc, with the old text kept,
     // when the new one cannot be held.
     void Assign(std::u16string_view text);
+    // Replaces the whole text with the units in use in `text`, taking its
+    // memory over (the room behind them becomes the gap); `text` is left
+    // empty. Raises std::bad_alloc with both unchanged when the line index
+    // cannot be made.
+    void Adopt(TextBuffer& text);
+    // Gives the whole text away in the store's own memory, without a copy;
+    // the store is left empty.
+    TextBuffer Release();
+    bool Equals(std::u16string_view text) const;
     void Insert(std::size_t position, std::u16string_view text);
     void Erase(std::size_t position, std::size_t count);
 
@@ -44,12 +55,13 @@ public:
 
 private:
     std::size_t gapLength() const { return gapEnd_ - gapStart_; }
+    void take(TextBuffer& buffer, std::size_t length, std::vector<std::size_t>& starts);
     void moveGap(std::size_t position);
     void reserveGap(std::size_t count);
     void settle(std::size_t line) const; // applies the pending shift to starts_[.. line]
     void shiftFrom(std::size_t line, std::ptrdiff_t delta);
 
-    std::vector<char16_t> buffer_;
+    TextBuffer buffer_; // the whole capacity: text, gap, text
     std::size_t gapStart_ = 0;
     std::size_t gapEnd_ = 0;
     // Starts of lines; starts_[0] == 0. Entries from settled_ on still lack

@@ -1,5 +1,6 @@
 // Long work shows itself: the hourglass while a file is read into the editor
 // or written, the pointer it replaced afterwards.
+#include "document/editor/EditorWindow.h"
 #include "tests/support/Files.h"
 #include "tests/support/MainFormFixture.h"
 
@@ -11,7 +12,7 @@ HWND watchedEditor = nullptr;
 
 LRESULT CALLBACK WatchText(int code, WPARAM wParam, LPARAM lParam) {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code == HC_ACTION && sent->hwnd == watchedEditor && sent->message == WM_SETTEXT)
+    if (code == HC_ACTION && sent->hwnd == watchedEditor && sent->message == editor::EM_TAKETEXT)
         cursorWhileTextArrives = GetCursor();
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

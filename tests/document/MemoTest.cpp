@@ -2,6 +2,7 @@
 // normalisation, the change notification, window re-creation, styles, byte
 // positions in double-byte text, the update batch and the capacity failure.
 #include "document/Memo.h"
+#include "document/editor/EditorWindow.h"
 
 #include "app/frame/Application.h"
 #include "app/frame/Failure.h"
@@ -72,7 +73,7 @@ TEST_F(MemoTest, WholeTextSetNormalisesLineBreaksBeforeSending) {
         memo->Clear();
         SentMessageLog log;
         memo->SetText(W(c.input));
-        const auto sent = log.Of(Edit(), WM_SETTEXT);
+        const auto sent = log.Of(Edit(), editor::EM_TAKETEXT);
         ASSERT_EQ(sent.size(), 1u) << Utf8(c.input);
         EXPECT_EQ(sent[0].text, c.sent) << "input " << testing::PrintToString(std::string(c.input));
     }
@@ -87,28 +88,29 @@ TEST_F(MemoTest, WholeTextSetPutsTheNormalisedTextIntoTheControl) {
     EXPECT_EQ(memo->Text(), W("表示\r\n漢字"));
 }
 
-TEST_F(MemoTest, IdenticalWholeTextSetSendsNothingAndRaisesNoChange) {
-    memo->SetText(W("same\r\ntext"));
-    ASSERT_EQ(changes, 1);
+TEST_F(MemoTest, IdenticalWholeTextSetDisturbsNothingAndRaisesNoChange) {
+    memo->SetText(W("same\r\nteXt"));
+    SendMessageA(Edit(), EM_SETSEL, 8, 9);
+    SendMessageW(Edit(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"x"));
+    ASSERT_EQ(changes, 2);
     SendMessageA(Edit(), EM_SETSEL, 2, 7);
-    SentMessageLog log;
     memo->SetText(W("same\r\ntext"));
     // Equal after normalisation counts as identical too.
     memo->SetText(W("same\ntext"));
-    EXPECT_TRUE(log.Of(Edit(), WM_SETTEXT).empty());
-    EXPECT_EQ(changes, 1);
-    // Nothing was disturbed: the selection is still there.
+    EXPECT_EQ(changes, 2);
+    // Nothing was disturbed: the selection and the undo are still there.
     DWORD start = 0, end = 0;
     SendMessageA(Edit(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     EXPECT_EQ(start, 2u);
     EXPECT_EQ(end, 7u);
+    EXPECT_NE(SendMessageA(Edit(), EM_CANUNDO, 0, 0), 0);
 }
 
 TEST_F(MemoTest, SameLengthButDifferentTextIsSent) {
     memo->SetText(W("abcd"));
     SentMessageLog log;
     memo->SetText(W("abce"));
-    EXPECT_EQ(log.Of(Edit(), WM_SETTEXT).size(), 1u);
+    EXPECT_EQ(log.Of(Edit(), editor::EM_TAKETEXT).size(), 1u);
     EXPECT_EQ(memo->Text(), W("abce"));
     EXPECT_EQ(changes, 2);
 }
@@ -485,7 +487,7 @@ TEST_F(MemoTest, ATextTheControlRefusesIsACapacityFailureWithoutChange) {
         EXPECT_EQ(failure.Message(), "文字列の大きさが ﾒﾓ の制限を越えました");
     }
     EXPECT_EQ(changes, 0);
-    EXPECT_TRUE(log.Of(Edit(), WM_SETTEXT).empty());
+    EXPECT_TRUE(log.Of(Edit(), editor::EM_TAKETEXT).empty());
     EXPECT_EQ(memo->Text(), W("abc"));
     // A text within the limit still goes in.
     memo->SetText(W("12345"));

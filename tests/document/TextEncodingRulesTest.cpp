@@ -1,6 +1,6 @@
 // Telling a file's encoding from its bytes, and the UTF-8 and UTF-16
 // conversions, on tables of bytes (no platform involved).
-#include "document/TextEncoding.h"
+#include "document/TextScan.h"
 
 #include <gtest/gtest.h>
 

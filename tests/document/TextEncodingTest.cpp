@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace moke::test {
@@ -90,6 +91,54 @@ TEST_F(TextEncodingFiles, EachFileSavesUneditedAsItWasAndEditedInItsOwnEncoding)
         EXPECT_EQ(SaveAndRead("edited.txt", format), c.edited);
         EXPECT_EQ(format.encoding, c.encoding);
     }
+}
+
+TEST_F(TextEncodingFiles, ACharacterOrLineBreakCutByTheEndOfAReadBlockArrivesWhole) {
+    // A file is read a mebibyte at a time: whatever straddles that point
+    // must come out as it would from the whole file.
+    constexpr std::size_t kBlock = std::size_t(1) << 20;
+    const auto a = [](std::size_t n) { return std::string(n, 'a'); };
+    const auto wa = [](std::size_t n) { return std::wstring(n, L'a'); };
+    // UTF-16LE: a mark, 'a' units, and a surrogate pair whose first half
+    // ends the first block.
+    std::string utf16 = "\xFF\xFE";
+    for (std::size_t i = 0; i < (kBlock - 4) / 2; ++i) utf16 += "a\0"s;
+    utf16 += "\x3D\xD8\x00\xDEz\0"s;
+    struct Case {
+        const char* what;
+        std::string file;
+        TextEncoding encoding;
+        std::wstring text;
+    };
+    const Case cases[] = {
+        {"a double-byte character", a(kBlock - 1) + "表z", TextEncoding::ShiftJis, wa(kBlock - 1) + W("表z")},
+        {"CR LF", a(kBlock - 1) + "\r\nz", TextEncoding::ShiftJis, wa(kBlock - 1) + L"\r\nz"},
+        {"a lone CR", a(kBlock - 1) + "\rz", TextEncoding::ShiftJis, wa(kBlock - 1) + L"\r\nz"},
+        {"a lone LF after the cut", a(kBlock) + "\nz", TextEncoding::ShiftJis, wa(kBlock) + L"\r\nz"},
+        {"a UTF-8 sequence", a(kBlock - 2) + "\xE6\x97\xA5z", TextEncoding::Utf8, wa(kBlock - 2) + L"\u65e5z"},
+        {"a UTF-16 surrogate pair", utf16, TextEncoding::Utf16Le, wa((kBlock - 4) / 2) + L"\U0001F600z"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteBytes(folder / "big.txt", c.file);
+        DocumentFormat format = LoadTextFile(*memo, folder / "big.txt");
+        EXPECT_EQ(format.encoding, c.encoding);
+        const std::wstring text = memo->Text();
+        EXPECT_EQ(text.size(), c.text.size());
+        EXPECT_TRUE(text == c.text) << "differs first at "
+                                    << std::mismatch(text.begin(), text.end(), c.text.begin(), c.text.end()).first -
+                                           text.begin();
+    }
+}
+
+TEST_F(TextEncodingFiles, ALargeFileWithSecondCodesSavesUneditedAsItWas) {
+    // Far beyond a read block, and the second codes near its end.
+    const std::string bytes = std::string(3 << 20, 'x') + "\r\n\xED\x40\xFA\x4A\x87\x90";
+    WriteBytes(folder / "in.txt", bytes);
+    DocumentFormat format = LoadTextFile(*memo, folder / "in.txt");
+    memo->SetModified(false);
+    EXPECT_EQ(memo->TextLength(), (3u << 20) + 5);
+    EXPECT_EQ(SaveAndRead("out.txt", format), bytes);
 }
 
 TEST_F(TextEncodingFiles, MalformedBytesAreRefusedWhole) {

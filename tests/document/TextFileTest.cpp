@@ -4,6 +4,7 @@
 // never puts the file on disk at risk (read-only target, a file held open by
 // another process, a full disk).
 #include "document/TextFile.h"
+#include "document/editor/EditorWindow.h"
 
 #include "app/frame/Application.h"
 #include "app/frame/Failure.h"
@@ -136,25 +137,32 @@ TEST_F(TextFileTest, LoadedTextIsSavedByteForByteWithCrLfBreaks) {
     }
 }
 
-TEST_F(TextFileTest, EmptyFileAndUnchangedFileSendNothing) {
-    SentMessageLog log;
+TEST_F(TextFileTest, EmptyFileAndUnchangedFileChangeNothing) {
     LoadTextFile(*memo, File("empty.txt", ""));
     EXPECT_EQ(memo->Text(), W(""));
     EXPECT_EQ(changes, 0);
-    EXPECT_TRUE(log.Of(memo->Handle(), WM_SETTEXT).empty());
 
     const std::string path = File("text.txt", "line\nline\n");
     LoadTextFile(*memo, path);
     EXPECT_EQ(changes, 1);
-    EXPECT_EQ(log.Of(memo->Handle(), WM_SETTEXT).size(), 1u);
-    LoadTextFile(*memo, path);
-    EXPECT_EQ(changes, 1);
-    EXPECT_EQ(log.Of(memo->Handle(), WM_SETTEXT).size(), 1u);
+    // The same text again leaves the editor as it is: selection and undo too.
+    memo->SetSelection(2, 4);
+    SendMessageW(memo->Handle(), EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"ne"));
+    memo->SetSelection(1, 3);
+    const std::string edited = File("edited.txt", "line\r\nline\r\n");
+    const int before = changes;
+    LoadTextFile(*memo, edited);
+    EXPECT_EQ(changes, before);
+    EXPECT_NE(SendMessageW(memo->Handle(), EM_CANUNDO, 0, 0), 0);
+    DWORD start = 0, end = 0;
+    SendMessageW(memo->Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 1u);
+    EXPECT_EQ(end, 3u);
 
     // A non-empty editor is emptied by an empty file.
     LoadTextFile(*memo, folder / "empty.txt");
     EXPECT_EQ(memo->Text(), W(""));
-    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(changes, before + 1);
 }
 
 TEST_F(TextFileTest, FileIsHeldExclusivelyUntilTheEditorHasTheText) {
@@ -186,7 +194,7 @@ TEST_F(TextFileTest, DrawingIsOffForTheSpanOfALoadOnEveryPath) {
         for (const auto& entry : log.Entries()) {
             if (entry.window != memo->Handle()) continue;
             if (entry.msg == WM_SETREDRAW) off = entry.wParam == FALSE;
-            if (entry.msg == WM_SETTEXT) setWhileOff = off;
+            if (entry.msg == editor::EM_TAKETEXT) setWhileOff = off;
         }
         EXPECT_TRUE(setWhileOff);
     }

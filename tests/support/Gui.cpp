@@ -1,5 +1,7 @@
 #include "tests/support/Gui.h"
 
+#include "document/editor/EditorWindow.h"
+
 #include "app/frame/CodePage.h"
 
 #include "app/frame/Application.h"
@@ -256,6 +258,11 @@ LRESULT CALLBACK SentMessageLog::Hook(int code, WPARAM wParam, LPARAM lParam) {
             entry.text = IsWindowUnicode(sent->hwnd)
                              ? ProgramFromWide(reinterpret_cast<const wchar_t*>(sent->lParam))
                              : std::string(reinterpret_cast<const char*>(sent->lParam));
+        // The editor's own whole-text set hands over a buffer.
+        if (sent->message == editor::EM_TAKETEXT && sent->lParam) {
+            const std::u16string_view text = reinterpret_cast<const editor::TextBuffer*>(sent->lParam)->View();
+            entry.text = ProgramFromWide(std::wstring(text.begin(), text.end()));
+        }
         currentSentLog->entries_.push_back(std::move(entry));
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -108,7 +108,7 @@ public:
         UINT msg;
         WPARAM wParam;
         LPARAM lParam;
-        std::string text; // the string of a WM_SETTEXT
+        std::string text; // the string of a WM_SETTEXT, or of the editor's EM_TAKETEXT
     };
 
     SentMessageLog();
