@@ -7,6 +7,7 @@
 
 #include "document/TextEncoding.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -89,36 +90,42 @@ std::size_t CompletePrefix(std::string_view bytes, TextEncoding encoding);
 template <class Unit> class LineBreakWriter {
 public:
     LineBreakWriter(Unit* out, std::size_t capacity) : out_(out), capacity_(capacity) {}
-    // False, with nothing more written, when the text would pass the capacity.
+    // False when the text would pass the capacity.
     bool Write(const Unit* in, std::size_t count) {
-        for (std::size_t i = 0; i < count; ++i) {
-            const Unit c = in[i];
+        std::size_t i = 0;
+        while (i < count) {
             if (afterCr_) {
                 afterCr_ = false;
-                if (!Put(Unit('\r')) || !Put(Unit('\n'))) return false;
-                if (c == Unit('\n')) continue;
+                if (!PutBreak()) return false;
+                if (in[i] == Unit('\n') && ++i == count) break;
             }
-            if (c == Unit('\r')) {
+            // Runs without a line break are copied whole.
+            std::size_t j = i;
+            while (j < count && in[j] != Unit('\r') && in[j] != Unit('\n')) ++j;
+            if (j - i > capacity_ - written_) return false;
+            std::copy(in + i, in + j, out_ + written_);
+            written_ += j - i;
+            if (j == count) break;
+            if (in[j] == Unit('\r'))
                 afterCr_ = true;
-            } else if (c == Unit('\n')) {
-                if (!Put(Unit('\r')) || !Put(Unit('\n'))) return false;
-            } else if (!Put(c)) {
+            else if (!PutBreak())
                 return false;
-            }
+            i = j + 1;
         }
         return true;
     }
     bool Finish() {
         if (!afterCr_) return true;
         afterCr_ = false;
-        return Put(Unit('\r')) && Put(Unit('\n'));
+        return PutBreak();
     }
     std::size_t Written() const { return written_; }
 
 private:
-    bool Put(Unit c) {
-        if (written_ == capacity_) return false;
-        out_[written_++] = c;
+    bool PutBreak() {
+        if (capacity_ - written_ < 2) return false;
+        out_[written_++] = Unit('\r');
+        out_[written_++] = Unit('\n');
         return true;
     }
     Unit* out_;

@@ -136,13 +136,14 @@ private:
     // The view: the first visible row (a row of a line), the horizontal offset.
     std::size_t topLine_ = 0, topRow_ = 0;
     int xOffset_ = 0;
-    int widestSeen_ = 0;
     // Wrapping: rows of each line (0: not counted yet), and the row starts of
-    // the lines laid out lately.
+    // the lines laid out lately. Not wrapping: the width of each line plus
+    // one (0: not measured yet), for the horizontal scroll bar.
     std::vector<std::uint32_t> rowCounts_;
+    std::vector<std::uint32_t> lineWidths_;
     std::unordered_map<std::size_t, std::vector<std::size_t>> rowStarts_;
     bool countsComplete_ = false;
-    std::size_t countCursor_ = 0; // the first line whose rows may not be counted
+    std::size_t countCursor_ = 0; // the first line whose rows or width may not be known
 
     DWORD Style() const { return DWORD(GetWindowLongPtrW(window_, GWL_STYLE)); }
     bool Wraps() const { return (Style() & (ES_AUTOHSCROLL | ES_MULTILINE)) == ES_MULTILINE; }
@@ -185,12 +186,20 @@ private:
     void ForgetLayout() {
         rowStarts_.clear();
         rowCounts_.assign(Wraps() ? text_.LineCount() : 0, 0);
-        countsComplete_ = !Wraps();
+        lineWidths_.assign(Wraps() ? 0 : text_.LineCount(), 0);
+        countsComplete_ = false;
         countCursor_ = 0;
         CountLater();
     }
     void LinesChanged(std::size_t firstLine, std::size_t oldCount, std::size_t newCount);
     int UnitWidth(HDC dc, std::u16string_view s, std::size_t i, int x);
+    int LineWidth(HDC dc, std::size_t line);
+    // The widest line's width: exact once every line has been measured.
+    int Widest() const {
+        std::uint32_t widest = 1;
+        for (const auto w : lineWidths_) widest = std::max(widest, w);
+        return int(widest - 1);
+    }
     std::size_t ComputeRows(HDC dc, std::size_t line, std::vector<std::size_t>* starts);
     const std::vector<std::size_t>& Rows(HDC dc, std::size_t line);
     std::size_t RowCount(HDC dc, std::size_t line);
@@ -263,11 +272,11 @@ void Editor::LinesChanged(std::size_t firstLine, std::size_t oldCount, std::size
         for (std::size_t line = firstLine; line < firstLine + oldCount; ++line) rowStarts_.erase(line);
     else
         rowStarts_.clear();
-    if (!Wraps()) return;
-    if (firstLine > rowCounts_.size()) firstLine = rowCounts_.size();
-    oldCount = std::min(oldCount, rowCounts_.size() - firstLine);
-    rowCounts_.erase(rowCounts_.begin() + firstLine, rowCounts_.begin() + firstLine + oldCount);
-    rowCounts_.insert(rowCounts_.begin() + firstLine, newCount, 0);
+    auto& measures = Wraps() ? rowCounts_ : lineWidths_;
+    if (firstLine > measures.size()) firstLine = measures.size();
+    oldCount = std::min(oldCount, measures.size() - firstLine);
+    measures.erase(measures.begin() + firstLine, measures.begin() + firstLine + oldCount);
+    measures.insert(measures.begin() + firstLine, newCount, 0);
     countsComplete_ = false;
     countCursor_ = std::min(countCursor_, firstLine);
     CountLater();
@@ -330,6 +339,14 @@ const std::vector<std::size_t>& Editor::Rows(HDC dc, std::size_t line) {
     return rowStarts_.emplace(line, std::move(rows)).first->second;
 }
 
+int Editor::LineWidth(HDC dc, std::size_t line) {
+    const std::size_t length = text_.LineLength(line);
+    const std::u16string_view s(text_.Contiguous(text_.LineStart(line), length), length);
+    int x = 0;
+    for (std::size_t i = 0; i < s.size(); ++i) x += UnitWidth(dc, s, i, x);
+    return x;
+}
+
 std::size_t Editor::RowCount(HDC dc, std::size_t line) {
     if (!Wraps()) return 1;
     if (line < rowCounts_.size() && rowCounts_[line] != 0) return rowCounts_[line];
@@ -347,6 +364,10 @@ void Editor::CountRows(std::size_t units) {
     if (countsComplete_) return;
     FontDC dc(window_, font_);
     std::size_t done = 0;
+    for (; countCursor_ < lineWidths_.size() && done < units; ++countCursor_) {
+        if (lineWidths_[countCursor_] == 0) lineWidths_[countCursor_] = std::uint32_t(LineWidth(dc, countCursor_)) + 1;
+        done += text_.LineLength(countCursor_) + 1;
+    }
     for (; countCursor_ < rowCounts_.size() && done < units; ++countCursor_) {
         if (rowCounts_[countCursor_] != 0) continue;
         const auto found = rowStarts_.find(countCursor_);
@@ -354,7 +375,7 @@ void Editor::CountRows(std::size_t units) {
             std::uint32_t(found != rowStarts_.end() ? found->second.size() : ComputeRows(dc, countCursor_, nullptr));
         done += text_.LineLength(countCursor_) + 1;
     }
-    if (countCursor_ >= rowCounts_.size()) {
+    if (countCursor_ >= std::max(rowCounts_.size(), lineWidths_.size())) {
         countsComplete_ = true;
         KillTimer(window_, LayoutTimer);
     }
@@ -594,7 +615,6 @@ void Editor::TextReplaced() {
     modified_ = false;
     topLine_ = topRow_ = 0;
     xOffset_ = 0;
-    widestSeen_ = 0;
     ForgetLayout();
     InvalidateRect(window_, nullptr, FALSE);
     UpdateScrollBars();
@@ -696,7 +716,7 @@ void Editor::ScrollToRow(std::size_t line, std::size_t row) {
 }
 
 void Editor::ScrollHorizontally(int x) {
-    x = std::max(0, x);
+    x = std::max(0, std::min(x, Widest() - FormatWidth()));
     if (x == xOffset_) return;
     xOffset_ = x;
     InvalidateRect(window_, nullptr, FALSE);
@@ -724,25 +744,24 @@ void Editor::ScrollCaret() {
     }
     if (!Wraps()) {
         // As the platform control scrolls: a caret left of the view comes to a
-        // third of the width from the left edge; one right of it comes to a
-        // third from the right edge, unless the end of its line would then
-        // leave the right edge first.
-        const int width = FormatWidth();
-        if (x < xOffset_) {
-            ScrollHorizontally(std::max(0, std::min(xOffset_ - 1, x - width / 3)));
-        } else if (x > xOffset_ + width) {
-            int last = 0;
-            {
+        // third of the width from the left edge, one right of it to two
+        // thirds, both in whole average characters; never so far that the
+        // widest line would end before the right edge.
+        const int width = FormatWidth(), cw = widths_.Average();
+        if (x < xOffset_ || x > xOffset_ + width) {
+            if (line < lineWidths_.size() && lineWidths_[line] == 0) {
                 FontDC dc(window_, font_);
-                last = XOf(dc, text_.LineEnd(text_.LineFromPosition(caret_)));
+                lineWidths_[line] = std::uint32_t(LineWidth(dc, line)) + 1;
             }
-            ScrollHorizontally(std::max(xOffset_ + 1, std::min(x - width + width / 3, last - width)));
+            ScrollHorizontally(x < xOffset_ ? x - width / 3 / cw * cw : x - 2 * width / 3 / cw * cw);
         }
     }
     PlaceCaret();
 }
 
 void Editor::UpdateScrollBars() {
+    // A text small enough is laid out at once: its bars are exact from the start.
+    if (!countsComplete_) CountRows(UnitsPerIdleStep);
     const DWORD style = Style();
     if (style & WS_VSCROLL) {
         SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL};
@@ -766,7 +785,10 @@ void Editor::UpdateScrollBars() {
         SCROLLINFO si{sizeof si, SIF_ALL | SIF_DISABLENOSCROLL};
         const int width = FormatWidth();
         si.nMin = 0;
-        si.nMax = Wraps() ? 0 : std::max(widestSeen_, xOffset_ + width) + width / 4;
+        // The widest line's width is the range, as in the platform control;
+        // a view scrolled past it (the widest line was shortened) widens it.
+        const int range = xOffset_ > 0 ? std::max(Widest(), xOffset_ + width) : Widest();
+        si.nMax = Wraps() ? 0 : range - 1;
         si.nPage = UINT(width);
         si.nPos = xOffset_;
         SetScrollInfo(window_, SB_HORZ, &si, TRUE);
@@ -875,7 +897,7 @@ void Editor::Paint() {
                 advances.push_back(0);
                 ++last;
             }
-            if (last == to) widestSeen_ = std::max(widestSeen_, x);
+            if (last == to && line < lineWidths_.size()) lineWidths_[line] = std::uint32_t(x) + 1;
             // A surrogate pair's advance goes with its second unit for the system.
             for (std::size_t i = 0; i + 1 < glyphs.size(); ++i)
                 if (IsHighSurrogate(glyphs[i]) && IsLowSurrogate(glyphs[i + 1]))
@@ -974,6 +996,12 @@ void Editor::KeyDown(WPARAM key) {
         MoveCaret(PositionAt(dc, l, r, x), shift);
     };
     switch (key) {
+    case VK_ESCAPE:
+        // In a dialog, Esc closes it (the dialog's own handling never sees
+        // the key: this control wants them all).
+        if (dialogMode_)
+            if (HWND parent = GetParent(window_)) PostMessageW(parent, WM_CLOSE, 0, 0);
+        break;
     case VK_LEFT:
         MoveCaret(ctrl ? WordLeft(caret_) : PreviousPosition(caret_), shift);
         break;
@@ -1402,8 +1430,7 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (wParam == LayoutTimer) {
-            CountRows(UnitsPerIdleStep);
-            UpdateScrollBars();
+            UpdateScrollBars(); // lays out the next lines first
             return 0;
         }
         if (wParam == ScrollTimer && selecting_) {
@@ -1485,6 +1512,7 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case SB_PAGELEFT: x -= width / 3 / widths_.Average() * widths_.Average(); break;
         case SB_PAGERIGHT: x += width / 3 / widths_.Average() * widths_.Average(); break;
         case SB_LEFT: x = 0; break;
+        case SB_RIGHT: x = Widest() - width; break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
             x = int(ThumbPosition(SB_HORZ, wParam));

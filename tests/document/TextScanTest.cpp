@@ -119,7 +119,11 @@ TEST(TextScan, LineBreaksWrittenInPiecesAreThoseOfTheWholeText) {
     LineBreakWriter<char16_t> writer(room.data(), room.size());
     EXPECT_TRUE(writer.Write(u"ab", 2));
     EXPECT_FALSE(writer.Write(u"\n", 1));
-    EXPECT_EQ(room, u"ab\r");
+    EXPECT_EQ(room, u"ab?"); // a line break is written whole or not at all
+    std::u16string small(3, u'?');
+    LineBreakWriter<char16_t> longRun(small.data(), small.size());
+    EXPECT_FALSE(longRun.Write(u"abcd", 4));
+    EXPECT_EQ(small, u"???");
 }
 
 } // namespace

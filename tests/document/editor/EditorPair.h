@@ -51,6 +51,14 @@ public:
     HWND Ours() const { return ours_; }
     HWND Parent() const { return parent_; }
 
+    // The editor a test is acting on, to which a request to close the parent
+    // is put down (as the note CloseNote).
+    static HWND& Acting() {
+        static HWND acting = nullptr;
+        return acting;
+    }
+    static constexpr WORD CloseNote = 0xFFFF;
+
     // The notifications received since the last call, from one of the two.
     static std::vector<WORD> TakeNotes(HWND from) {
         std::vector<WORD> codes;
@@ -101,6 +109,11 @@ private:
     }
     static LRESULT CALLBACK ParentProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         if (m == WM_COMMAND && lp) Notes().push_back({HWND(lp), HIWORD(wp)});
+        // Asked to close: noted for the editor acting, and the pair stays.
+        if (m == WM_CLOSE) {
+            Notes().push_back({Acting(), CloseNote});
+            return 0;
+        }
         return DefWindowProcW(w, m, wp, lp);
     }
 

@@ -116,7 +116,7 @@ TEST(EditorView, AsksTheParentForColoursAsThePlatformControlDoes) {
 }
 
 // With word wrap, rows are counted in idle time: the scroll bar first counts
-// a line as one row, and comes to the real count of rows while the message
+// a line not laid out yet as one row, and comes to the real count of rows while the message
 // loop is idle, without anything asking for it.
 TEST(EditorView, CountsWrappedRowsInIdleTime) {
     EditorPair pair(WS_VSCROLL);
@@ -131,10 +131,36 @@ TEST(EditorView, CountsWrappedRowsInIdleTime) {
         return si.nMax - int(si.nPage) + 1; // the rows beyond the first page
     };
     const int before = range();
-    EXPECT_LT(before, 20001 + 10) << "a line not laid out yet counts as one row";
+    // Only the first lines are laid out at once; the rest count as one row each.
+    EXPECT_LT(before, 2 * 20000) << "the whole text was laid out at once";
     ASSERT_TRUE(PumpUntil([&] { return range() > 3 * 20000 - 20; }, std::chrono::seconds(10)))
         << "the rows were not counted in idle time: " << range();
     EXPECT_EQ(range() + 1, SendMessageW(w, EM_GETLINECOUNT, 0, 0)) << "the scroll bar's rows and the row count";
+}
+
+// Without word wrap, the widths of lines are measured in idle time too: the
+// horizontal bar comes to span a wide line far below the view.
+TEST(EditorView, MeasuresLineWidthsInIdleTime) {
+    EditorPair pair(ES_AUTOHSCROLL | WS_HSCROLL | WS_VSCROLL);
+    HWND w = pair.Ours();
+    std::wstring text;
+    for (int i = 0; i < 100000; ++i) text += L"ww\r\n";
+    text += std::wstring(300, L'w');
+    ASSERT_TRUE(SendMessageW(w, WM_SETTEXT, 0, LPARAM(text.c_str())));
+    const int wide = 300 * (short(LOWORD(SendMessageW(w, EM_POSFROMCHAR, 1, 0))) -
+                            short(LOWORD(SendMessageW(w, EM_POSFROMCHAR, 0, 0))));
+    auto range = [w] {
+        SCROLLINFO si{sizeof si, SIF_RANGE};
+        GetScrollInfo(w, SB_HORZ, &si);
+        return si.nMax + 1;
+    };
+    EXPECT_LT(range(), wide) << "the whole text was measured at once";
+    ASSERT_TRUE(PumpUntil([&] { return range() == wide; }, std::chrono::seconds(10)))
+        << "the widest line was not measured in idle time: " << range() << " of " << wide;
+    // Gone again when that line is.
+    SendMessageW(w, EM_SETSEL, text.size() - 300, text.size());
+    SendMessageW(w, WM_CLEAR, 0, 0);
+    EXPECT_EQ(range(), wide / 150);
 }
 
 // Focus comes and goes with EN_SETFOCUS and EN_KILLFOCUS, as from the
