@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -92,6 +93,71 @@ private:
     int average_ = 8;
 };
 
+// A font of an East Asian code page.
+bool EastAsian(HDC dc) {
+    FONTSIGNATURE fs{};
+    const int charset = GetTextCharsetInfo(dc, &fs, 0);
+    CHARSETINFO info{};
+    const UINT codePage =
+        TranslateCharsetInfo(reinterpret_cast<DWORD*>(UINT_PTR(charset)), &info, TCI_SRCCHARSET) ? info.ciACP : 0u;
+    const DWORD eastAsian = FS_JISJAPAN | FS_CHINESESIMP | FS_WANSUNG | FS_CHINESETRAD | FS_JOHAB;
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 1361 ||
+           (charset != DEFAULT_CHARSET && (fs.fsCsb[0] & eastAsian));
+}
+
+bool Scalable(HDC dc) {
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    return (tm.tmPitchAndFamily & (TMPF_VECTOR | TMPF_TRUETYPE)) != 0;
+}
+
+// The margins a font asks for (EC_USEFONTINFO), as the platform control
+// finds them: none for a font that is neither TrueType nor vector; for an
+// East Asian font, what its glyphs reach out beyond their cells at most
+// (from the system's undocumented GetCharWidthInfo, where it has one), up
+// to half an average character; otherwise half an average character each
+// side.
+struct Margins {
+    int left, right;
+    int average = 0; // the letters' average width
+};
+Margins FontMargins(HDC dc) {
+    if (!Scalable(dc)) return {0, 0, 0};
+    // The average width of the Latin letters, rounded.
+    static const wchar_t letters[] = L"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ";
+    SIZE size{};
+    GetTextExtentPoint32W(dc, letters, 52, &size);
+    const int width = (size.cx / 26 + 1) / 2;
+    struct WidthInfo {
+        INT minLsb, minRsb, unused;
+    };
+    using GetCharWidthInfoProc = BOOL(WINAPI*)(HDC, WidthInfo*);
+    static const auto getWidthInfo = reinterpret_cast<GetCharWidthInfoProc>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"gdi32.dll"), "GetCharWidthInfo")));
+    WidthInfo info{};
+    if (EastAsian(dc) && getWidthInfo && getWidthInfo(dc, &info)) {
+        auto reach = [width](int bearing) { return bearing < 0 ? std::min(-bearing, width / 2) : 0; };
+        return {reach(info.minLsb), reach(info.minRsb), width};
+    }
+    return {width / 2, width / 2, width};
+}
+
+// The margins a new font brings, as the platform control sets them: for an
+// East Asian scalable font, what the first 256 characters overhang their
+// cells at most (nothing changes when they do not); for any other font,
+// the font's margins (above).
+std::optional<Margins> NewFontMargins(HDC dc) {
+    if (!Scalable(dc) || !EastAsian(dc)) return std::nullopt;
+    ABC abc[256];
+    if (!GetCharABCWidthsW(dc, 0, 255, abc)) return Margins{-1, -1};
+    int left = 0, right = 0;
+    for (const ABC& c : abc) {
+        right = std::max(right, -c.abcA);
+        left = std::max(left, -int(c.abcC));
+    }
+    return Margins{left, right};
+}
+
 // A device context of the window with the editor's font selected.
 class FontDC {
 public:
@@ -166,7 +232,7 @@ private:
         InflateRect(&r, -1, -1);
         r.left += leftMargin_;
         r.right -= rightMargin_;
-        if (r.right < r.left) r.right = r.left;
+        r.right = std::max<LONG>(r.right, r.left + widths_.Average()); // room for a character at least
         const int lh = widths_.LineHeight();
         if (r.bottom - r.top >= lh) r.bottom = r.top + (r.bottom - r.top) / lh * lh;
         return r;
@@ -241,6 +307,7 @@ private:
     void UpdateScrollBars();
     void PlaceCaret();
     void Paint();
+    void SetMargins(WPARAM which, WORD left, WORD right);
     HBRUSH AskColours(HDC dc);
     void ContextMenu(int x, int y);
     // Where the thumb is: the 32-bit tracking position while the bar is being
@@ -757,6 +824,25 @@ void Editor::ScrollCaret() {
         }
     }
     PlaceCaret();
+}
+
+// EC_USEFONTINFO takes the font's margins, unless the window is too narrow
+// for them and two average characters (a window not sized yet counts as 80
+// pixels wide): then the margins stay as they were.
+void Editor::SetMargins(WPARAM which, WORD left, WORD right) {
+    Margins fromFont{leftMargin_, rightMargin_};
+    if (font_ && (left == EC_USEFONTINFO || right == EC_USEFONTINFO)) {
+        FontDC dc(window_, font_);
+        fromFont = FontMargins(dc);
+        RECT client;
+        GetClientRect(window_, &client);
+        const int width = IsRectEmpty(&client) ? 80 : client.right - client.left;
+        if (width < fromFont.left + fromFont.right + 2 * fromFont.average) fromFont = {leftMargin_, rightMargin_};
+    } else if (left == EC_USEFONTINFO || right == EC_USEFONTINFO) {
+        fromFont = {0, 0};
+    }
+    if (which & EC_LEFTMARGIN) leftMargin_ = left == EC_USEFONTINFO ? fromFont.left : left;
+    if (which & EC_RIGHTMARGIN) rightMargin_ = right == EC_USEFONTINFO ? fromFont.right : right;
 }
 
 void Editor::UpdateScrollBars() {
@@ -1293,8 +1379,7 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         if (lParam) *reinterpret_cast<RECT*>(lParam) = FormatRect();
         return 0;
     case EM_SETMARGINS:
-        if (wParam & EC_LEFTMARGIN) leftMargin_ = LOWORD(lParam) == EC_USEFONTINFO ? 2 : LOWORD(lParam);
-        if (wParam & EC_RIGHTMARGIN) rightMargin_ = HIWORD(lParam) == EC_USEFONTINFO ? 1 : HIWORD(lParam);
+        SetMargins(wParam, LOWORD(lParam), HIWORD(lParam));
         ForgetLayout();
         InvalidateRect(window_, nullptr, FALSE);
         return 0;
@@ -1335,10 +1420,16 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SETFONT: {
         font_ = HFONT(wParam);
+        std::optional<Margins> margins;
         {
             FontDC dc(window_, font_);
             widths_.Reset(dc);
+            margins = NewFontMargins(dc);
         }
+        if (!margins)
+            SetMargins(EC_LEFTMARGIN | EC_RIGHTMARGIN, EC_USEFONTINFO, EC_USEFONTINFO);
+        else if (margins->left > 0 || margins->right > 0)
+            SetMargins(EC_LEFTMARGIN | EC_RIGHTMARGIN, WORD(margins->left), WORD(margins->right));
         ForgetLayout();
         if (focused_) {
             DestroyCaret();

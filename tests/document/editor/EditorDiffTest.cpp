@@ -428,3 +428,60 @@ TEST(EditorDiff, NarrowMessagesAgreeWithThePlatformControl) {
 
 } // namespace
 } // namespace moke::test
+
+namespace moke::test {
+namespace {
+
+// The margins a font asks for: for fonts of every kind at several sizes, in
+// a window wide enough for them and in one too narrow (where they stay as
+// they were), and after EM_SETMARGINS with values and with EC_USEFONTINFO.
+// (Margins set in a window too narrow for a character are not compared:
+// there the platform control's format rectangle keeps the width it was
+// stretched to, whatever the margins become.)
+TEST(EditorDiff, FontMarginsAgreeWithThePlatformControl) {
+    const wchar_t* faces[] = {L"\uFF2D\uFF33 \u30B4\u30B7\u30C3\u30AF", L"\uFF2D\uFF33 \uFF30\u30B4\u30B7\u30C3\u30AF",
+                              L"Tahoma", L"Courier New", L"MS Sans Serif", L"System"};
+    for (const int windowWidth : {240, 40}) {
+        EditorPair pair(ES_AUTOHSCROLL | WS_VSCROLL, windowWidth);
+        for (const wchar_t* face : faces)
+            for (const int height : {-12, -16, -24, -48}) {
+                HFONT font =
+                    CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, 0, 0, 0, 0, face);
+                std::string seen[2];
+                for (int i = 0; i < 2; ++i) {
+                    HWND w = i == 0 ? pair.Platform() : pair.Ours();
+                    std::ostringstream out;
+                    auto note = [&](const char* when) {
+                        RECT r{};
+                        SendMessageW(w, EM_GETRECT, 0, LPARAM(&r));
+                        const LRESULT m = SendMessageW(w, EM_GETMARGINS, 0, 0);
+                        out << when << ": margins " << LOWORD(m) << "/" << HIWORD(m) << " rect " << r.left << "-"
+                            << r.right << " first character at " << short(LOWORD(SendMessageW(w, EM_POSFROMCHAR, 0, 0)))
+                            << "; ";
+                    };
+                    SendMessageW(w, WM_SETTEXT, 0, LPARAM(L"abc"));
+                    SendMessageW(w, WM_SETFONT, WPARAM(font), FALSE);
+                    note("font");
+                    if (windowWidth < 100) {
+                        SendMessageW(w, WM_SETFONT, 0, FALSE);
+                        seen[i] = out.str();
+                        continue;
+                    }
+                    SendMessageW(w, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELONG(7, 5));
+                    note("7/5");
+                    SendMessageW(w, EM_SETMARGINS, EC_LEFTMARGIN, MAKELONG(EC_USEFONTINFO, 0));
+                    note("left from the font");
+                    SendMessageW(w, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELONG(0, EC_USEFONTINFO));
+                    note("right from the font");
+                    SendMessageW(w, WM_SETFONT, 0, FALSE);
+                    seen[i] = out.str();
+                }
+                DeleteObject(font);
+                EXPECT_EQ(seen[1], seen[0]) << "face " << testing::PrintToString(std::wstring(face)) << " height "
+                                            << height << " in a window " << windowWidth << " wide";
+            }
+    }
+}
+
+} // namespace
+} // namespace moke::test
