@@ -1126,11 +1126,19 @@ void Editor::KeyDown(WPARAM key) {
         break;
     }
     case VK_DELETE:
-        if (ReadOnly()) break;
-        if (shift) {
-            SendMessageW(window_, ctrl ? WM_CLEAR : WM_CUT, 0, 0);
-        } else if (selection) {
-            Replace({}, true, false, true);
+        // Shift cuts a selection and deletes the character before the caret;
+        // Ctrl deletes to the end of the line; both together do nothing.
+        if (ReadOnly() || (shift && ctrl)) break;
+        if (selection) {
+            if (shift)
+                SendMessageW(window_, WM_CUT, 0, 0);
+            else
+                Replace({}, true, false, true);
+        } else if (shift) {
+            if (caret_ > 0) {
+                SetSelection(caret_, PreviousPosition(caret_), false);
+                Replace({}, true, false, true);
+            }
         } else if (ctrl) {
             SetSelection(caret_, text_.LineEnd(text_.LineFromPosition(caret_)), false);
             Replace({}, true, false, true);
