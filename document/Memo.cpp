@@ -45,7 +45,7 @@ void TMemo::InitializeWnd() {
     // The text kept while there was no window moves in without a copy.
     if (stored_.Length() > 0) {
         sendingText_ = true;
-        const LRESULT taken = SendMessageW(window, editor::EM_TAKETEXT, FALSE, reinterpret_cast<LPARAM>(&stored_));
+        const LRESULT taken = SendMessageW(window, editor::EM_TAKETEXT, editor::TextKey(), reinterpret_cast<LPARAM>(&stored_));
         sendingText_ = false;
         // Refused, the text stays here rather than being lost with the window.
         if (!taken) throw MakeFailure(FailureKind::OutOfMemory);
@@ -61,7 +61,7 @@ void TMemo::FinalizeWnd() {
     modified_ = SendMessageW(window, EM_GETMODIFY, 0, 0) != 0;
     // The window is going with the program: its text is kept, moved out of
     // the control without a copy.
-    SendMessageW(window, editor::EM_GIVETEXT, 0, reinterpret_cast<LPARAM>(&stored_));
+    SendMessageW(window, editor::EM_GIVETEXT, editor::TextKey(), reinterpret_cast<LPARAM>(&stored_));
     textTaken_ = true;
 }
 
@@ -72,7 +72,7 @@ void TMemo::Recreate() {
     // copied, so that a text as large as memory allows survives the change.
     // The flag is read first: the emptied control has nothing modified.
     modified_ = SendMessageW(Window(), EM_GETMODIFY, 0, 0) != 0;
-    if (!SendMessageW(Window(), editor::EM_GIVETEXT, 0, reinterpret_cast<LPARAM>(&stored_)))
+    if (!SendMessageW(Window(), editor::EM_GIVETEXT, editor::TextKey(), reinterpret_cast<LPARAM>(&stored_)))
         throw MakeFailure(FailureKind::OutOfMemory);
     textTaken_ = true;
     RecreateWnd();
@@ -184,7 +184,8 @@ void TMemo::TakeText(editor::TextBuffer& text) {
     const auto limit = static_cast<std::size_t>(SendMessageW(window, EM_GETLIMITTEXT, 0, 0));
     if (text.Length() > limit) throw MakeFailure(FailureKind::Capacity);
     sendingText_ = true;
-    const LRESULT result = SendMessageW(window, editor::EM_TAKETEXT, TRUE, reinterpret_cast<LPARAM>(&text));
+    const LRESULT result = SendMessageW(window, editor::EM_TAKETEXT, editor::TextKey() | editor::CompareFirst,
+                                      reinterpret_cast<LPARAM>(&text));
     sendingText_ = false;
     if (result == 2) return; // that text is there already
     if (!result) throw MakeFailure(FailureKind::Capacity);

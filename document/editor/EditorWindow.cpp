@@ -12,6 +12,7 @@
 #include <memory>
 #include <new>
 #include <optional>
+#include <random>
 #include <stdexcept>
 #include <string>
 #include <unordered_map>
@@ -1245,9 +1246,9 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return LRESULT(text_.Length());
     case EM_TAKETEXT: {
         // A buffer of the caller's memory: nobody else's pointer is followed.
+        if ((wParam & ~CompareFirst) != TextKey() || !lParam) return 0;
         auto* text = reinterpret_cast<TextBuffer*>(lParam);
-        if (!text || InSendMessage()) return 0;
-        if (wParam && text_.Equals(text->View())) return 2;
+        if ((wParam & CompareFirst) && text_.Equals(text->View())) return 2;
         try {
             text_.Adopt(*text);
         } catch (const std::bad_alloc&) {
@@ -1258,8 +1259,8 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     case EM_GIVETEXT: {
+        if (wParam != TextKey() || !lParam) return 0;
         auto* text = reinterpret_cast<TextBuffer*>(lParam);
-        if (!text || InSendMessage()) return 0;
         *text = text_.Release();
         TextReplaced();
         return 1;
@@ -1668,6 +1669,16 @@ LRESULT CALLBACK EditorProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 } // namespace
+
+WPARAM TextKey() {
+    // Unguessable from outside, and never CompareFirst's bit.
+    static const WPARAM key = [] {
+        std::random_device random;
+        const std::uint64_t bits = (std::uint64_t(random()) << 32) ^ random();
+        return (WPARAM(bits) | 2) & ~CompareFirst;
+    }();
+    return key;
+}
 
 const wchar_t* RegisterEditorClass(HINSTANCE instance) {
     WNDCLASSEXW existing{sizeof existing};

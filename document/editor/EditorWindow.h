@@ -18,16 +18,20 @@
 
 namespace moke::editor {
 
-// Messages of the class beyond the edit control's. They carry the caller's
-// memory, so they are answered only in the control's own thread (sent from
-// another, they are refused with 0).
+// Messages of the class beyond the edit control's. They carry a pointer to
+// the caller's memory, so their wParam must hold this process's TextKey():
+// one without it (sent from another process, whose lParam would be no
+// pointer here) is refused with 0 before anything is read. Any thread of
+// the process may send them.
 // EM_TAKETEXT: the units in use in the TextBuffer at lParam become the whole
 //   text, as WM_SETTEXT sets one, without a copy: the buffer is left empty.
-//   With wParam TRUE, a text equal to the one held changes nothing and the
-//   buffer keeps it. Answers 1 when taken, 2 when equal, 0 when the text
-//   cannot be held (EN_ERRSPACE is sent then, and the buffer keeps it).
+//   With CompareFirst in wParam, a text equal to the one held changes nothing
+//   and the buffer keeps it. Answers 1 when taken, 2 when equal, 0 when the
+//   text cannot be held (EN_ERRSPACE is sent then, and the buffer keeps it).
 // EM_GIVETEXT: the whole text moves into the TextBuffer at lParam, without a
 //   copy, and the control is left empty. Answers 1, 0 when refused.
+WPARAM TextKey();
+constexpr WPARAM CompareFirst = 1;
 constexpr UINT EM_TAKETEXT = WM_USER + 0x4D00;
 constexpr UINT EM_GIVETEXT = WM_USER + 0x4D01;
 

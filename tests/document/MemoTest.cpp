@@ -11,7 +11,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <memory>
+#include <thread>
 
 namespace moke::test {
 namespace {
@@ -230,6 +232,48 @@ TEST_F(MemoTest, ClearEmptiesWithoutComparingOrNotifying) {
 }
 
 // --- Window re-creation ----------------------------------------------------
+
+// A window that toggles the memo's word wrap when asked: a stand-in for a
+// menu command sent by another thread (an automation tool).
+TMemo* toggled = nullptr;
+LRESULT CALLBACK ToggleProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m != WM_APP) return DefWindowProcW(w, m, wp, lp);
+    try {
+        toggled->SetWordWrap(!toggled->WordWrap());
+        return 1;
+    } catch (...) {
+        return 2;
+    }
+}
+
+// The text moves between windows while a message from another thread is
+// being handled as at any other time; a message without the process's key,
+// as another process would send one, is refused with nothing read.
+TEST_F(MemoTest, TextMovesWhileAnotherThreadsMessageIsHandledAndOnlyWithTheKey) {
+    memo->SetText(W("kept text"));
+    toggled = memo;
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ToggleProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"MokeMemoTestToggle";
+    RegisterClassW(&wc);
+    HWND receiver = CreateWindowExW(0, wc.lpszClassName, L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(receiver, nullptr);
+    const bool wrapped = memo->WordWrap();
+    std::atomic<LRESULT> answer{0};
+    std::thread sender([&] { answer = SendMessageW(receiver, WM_APP, 0, 0); });
+    while (answer == 0) PumpFor(std::chrono::milliseconds(5));
+    sender.join();
+    DestroyWindow(receiver);
+    EXPECT_EQ(answer, 1);
+    EXPECT_NE(memo->WordWrap(), wrapped);
+    EXPECT_EQ(memo->Text(), W("kept text"));
+
+    editor::TextBuffer buffer;
+    EXPECT_EQ(SendMessageW(Edit(), editor::EM_GIVETEXT, 0, reinterpret_cast<LPARAM>(&buffer)), 0);
+    EXPECT_EQ(SendMessageW(Edit(), editor::EM_TAKETEXT, editor::CompareFirst, reinterpret_cast<LPARAM>(&buffer)), 0);
+    EXPECT_EQ(memo->Text(), W("kept text"));
+}
 
 TEST_F(MemoTest, WordWrapAndScrollBarsRecreateTheWindowCarryingState) {
     memo->SetText(W("line one\r\nline two"));

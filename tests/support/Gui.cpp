@@ -259,7 +259,8 @@ LRESULT CALLBACK SentMessageLog::Hook(int code, WPARAM wParam, LPARAM lParam) {
                              ? ProgramFromWide(reinterpret_cast<const wchar_t*>(sent->lParam))
                              : std::string(reinterpret_cast<const char*>(sent->lParam));
         // The editor's own whole-text set hands over a buffer.
-        if (sent->message == editor::EM_TAKETEXT && sent->lParam) {
+        if (sent->message == editor::EM_TAKETEXT && sent->lParam &&
+            (sent->wParam & ~editor::CompareFirst) == editor::TextKey()) {
             const std::u16string_view text = reinterpret_cast<const editor::TextBuffer*>(sent->lParam)->View();
             entry.text = ProgramFromWide(std::wstring(text.begin(), text.end()));
         }
