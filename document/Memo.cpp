@@ -4,7 +4,6 @@
 #include "document/TextEncoding.h"
 #include "document/editor/EditorWindow.h"
 
-#include <algorithm>
 #include <new>
 #include <string_view>
 
@@ -168,12 +167,11 @@ void TMemo::SetText(std::wstring text) {
 void TMemo::SetNormalizedText(std::wstring_view text) {
     editor::TextBuffer buffer;
     try {
-        buffer = editor::TextBuffer(editor::TextBuffer::CapacityFor(text.size()));
+        buffer = editor::TextBuffer::Copy(
+            std::u16string_view(reinterpret_cast<const char16_t*>(text.data()), text.size()));
     } catch (const std::bad_alloc&) {
         throw MakeFailure(FailureKind::OutOfMemory);
     }
-    std::copy(text.begin(), text.end(), buffer.Data());
-    buffer.SetLength(text.size());
     TakeText(buffer);
 }
 

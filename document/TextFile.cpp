@@ -54,14 +54,19 @@ FileHandle OpenForReading(const std::string& path) {
     return file;
 }
 
-// The whole of a file, with one read. Bytes that were not delivered never
-// enter the text: a short read is a failure.
-std::string ReadWhole(const FileHandle& file, const std::string& path) {
+// Goes back to the start of the file; answers its size.
+unsigned long long Rewind(const FileHandle& file, const std::string& path) {
     LARGE_INTEGER size{}, start{};
     if (!GetFileSizeEx(file.Get(), &size) || !SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN))
         throw MakeFailure(FailureKind::FileOpen, path);
-    const long long count = size.QuadPart;
-    if (count <= 0) return {};
+    return static_cast<unsigned long long>(std::max<LONGLONG>(size.QuadPart, 0));
+}
+
+// The whole of a file, with one read. Bytes that were not delivered never
+// enter the text: a short read is a failure.
+std::string ReadWhole(const FileHandle& file, const std::string& path) {
+    const unsigned long long count = Rewind(file, path);
+    if (count == 0) return {};
     if (count > std::numeric_limits<DWORD>::max() - 1) throw MakeFailure(FailureKind::OutOfMemory);
     std::string bytes;
     try {
@@ -83,10 +88,7 @@ std::string ReadWhole(const FileHandle& file, const std::string& path) {
 constexpr std::size_t kBlock = std::size_t(1) << 20;
 template <class Each> void ReadBlocks(const FileHandle& file, const std::string& path, std::vector<char>& buffer,
                                       Each&& each) {
-    LARGE_INTEGER size{}, start{};
-    if (!GetFileSizeEx(file.Get(), &size) || !SetFilePointerEx(file.Get(), start, nullptr, FILE_BEGIN))
-        throw MakeFailure(FailureKind::FileOpen, path);
-    unsigned long long left = static_cast<unsigned long long>(std::max<LONGLONG>(size.QuadPart, 0));
+    unsigned long long left = Rewind(file, path);
     std::size_t kept = 0;
     while (left > 0) {
         const auto want = static_cast<DWORD>(std::min<unsigned long long>(buffer.size() - kept, left));

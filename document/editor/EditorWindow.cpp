@@ -150,7 +150,7 @@ Margins FontMargins(HDC dc) {
 std::optional<Margins> NewFontMargins(HDC dc) {
     if (!Scalable(dc) || !EastAsian(dc)) return std::nullopt;
     ABC abc[256];
-    if (!GetCharABCWidthsW(dc, 0, 255, abc)) return Margins{-1, -1};
+    if (!GetCharABCWidthsW(dc, 0, 255, abc)) return Margins{0, 0}; // as if nothing overhung
     int left = 0, right = 0;
     for (const ABC& c : abc) {
         right = std::max(right, -c.abcA);
@@ -208,6 +208,7 @@ private:
     // one (0: not measured yet), for the horizontal scroll bar.
     std::vector<std::uint32_t> rowCounts_;
     std::vector<std::uint32_t> lineWidths_;
+    int widest_ = 0; // the widest of lineWidths_; -1: to be found again
     std::unordered_map<std::size_t, std::vector<std::size_t>> rowStarts_;
     bool countsComplete_ = false;
     std::size_t countCursor_ = 0; // the first line whose rows or width may not be known
@@ -250,10 +251,16 @@ private:
     }
 
     // Layout
-    void ForgetLayout() {
+    // Rows are found again; so are the widths of lines when `widths` says the
+    // text or the font changed (a new size or new margins leave them as they are).
+    void ForgetLayout(bool widths = false) {
         rowStarts_.clear();
         rowCounts_.assign(Wraps() ? text_.LineCount() : 0, 0);
-        lineWidths_.assign(Wraps() ? 0 : text_.LineCount(), 0);
+        const std::size_t measured = Wraps() ? 0 : text_.LineCount();
+        if (widths || lineWidths_.size() != measured) {
+            lineWidths_.assign(measured, 0);
+            widest_ = 0;
+        }
         countsComplete_ = false;
         countCursor_ = 0;
         CountLater();
@@ -261,11 +268,15 @@ private:
     void LinesChanged(std::size_t firstLine, std::size_t oldCount, std::size_t newCount);
     int UnitWidth(HDC dc, std::u16string_view s, std::size_t i, int x);
     int LineWidth(HDC dc, std::size_t line);
+    void MeasuredWidth(std::size_t line, int width);
     // The widest line's width: exact once every line has been measured.
-    int Widest() const {
-        std::uint32_t widest = 1;
-        for (const auto w : lineWidths_) widest = std::max(widest, w);
-        return int(widest - 1);
+    int Widest() {
+        if (widest_ < 0) {
+            std::uint32_t widest = 1;
+            for (const auto w : lineWidths_) widest = std::max(widest, w);
+            widest_ = int(widest - 1);
+        }
+        return widest_;
     }
     std::size_t ComputeRows(HDC dc, std::size_t line, std::vector<std::size_t>* starts);
     const std::vector<std::size_t>& Rows(HDC dc, std::size_t line);
@@ -343,6 +354,9 @@ void Editor::LinesChanged(std::size_t firstLine, std::size_t oldCount, std::size
     auto& measures = Wraps() ? rowCounts_ : lineWidths_;
     if (firstLine > measures.size()) firstLine = measures.size();
     oldCount = std::min(oldCount, measures.size() - firstLine);
+    const auto from = measures.begin() + firstLine, to = from + oldCount;
+    if (!Wraps() && widest_ >= 0 && std::find(from, to, std::uint32_t(widest_) + 1) != to)
+        widest_ = -1; // the widest line is gone or changed
     measures.erase(measures.begin() + firstLine, measures.begin() + firstLine + oldCount);
     measures.insert(measures.begin() + firstLine, newCount, 0);
     countsComplete_ = false;
@@ -415,6 +429,13 @@ int Editor::LineWidth(HDC dc, std::size_t line) {
     return x;
 }
 
+void Editor::MeasuredWidth(std::size_t line, int width) {
+    if (line >= lineWidths_.size()) return;
+    if (widest_ >= 0 && int(lineWidths_[line]) - 1 == widest_ && width < widest_) widest_ = -1;
+    lineWidths_[line] = std::uint32_t(width) + 1;
+    if (widest_ >= 0) widest_ = std::max(widest_, width);
+}
+
 std::size_t Editor::RowCount(HDC dc, std::size_t line) {
     if (!Wraps()) return 1;
     if (line < rowCounts_.size() && rowCounts_[line] != 0) return rowCounts_[line];
@@ -433,7 +454,8 @@ void Editor::CountRows(std::size_t units) {
     FontDC dc(window_, font_);
     std::size_t done = 0;
     for (; countCursor_ < lineWidths_.size() && done < units; ++countCursor_) {
-        if (lineWidths_[countCursor_] == 0) lineWidths_[countCursor_] = std::uint32_t(LineWidth(dc, countCursor_)) + 1;
+        if (lineWidths_[countCursor_] != 0) continue;
+        MeasuredWidth(countCursor_, LineWidth(dc, countCursor_));
         done += text_.LineLength(countCursor_) + 1;
     }
     for (; countCursor_ < rowCounts_.size() && done < units; ++countCursor_) {
@@ -683,7 +705,7 @@ void Editor::TextReplaced() {
     modified_ = false;
     topLine_ = topRow_ = 0;
     xOffset_ = 0;
-    ForgetLayout();
+    ForgetLayout(true);
     InvalidateRect(window_, nullptr, FALSE);
     UpdateScrollBars();
     PlaceCaret();
@@ -819,7 +841,7 @@ void Editor::ScrollCaret() {
         if (x < xOffset_ || x > xOffset_ + width) {
             if (line < lineWidths_.size() && lineWidths_[line] == 0) {
                 FontDC dc(window_, font_);
-                lineWidths_[line] = std::uint32_t(LineWidth(dc, line)) + 1;
+                MeasuredWidth(line, LineWidth(dc, line));
             }
             ScrollHorizontally(x < xOffset_ ? x - width / 3 / cw * cw : x - 2 * width / 3 / cw * cw);
         }
@@ -984,7 +1006,7 @@ void Editor::Paint() {
                 advances.push_back(0);
                 ++last;
             }
-            if (last == to && line < lineWidths_.size()) lineWidths_[line] = std::uint32_t(x) + 1;
+            if (last == to) MeasuredWidth(line, x);
             // A surrogate pair's advance goes with its second unit for the system.
             for (std::size_t i = 0; i + 1 < glyphs.size(); ++i)
                 if (IsHighSurrogate(glyphs[i]) && IsLowSurrogate(glyphs[i + 1]))
@@ -1220,7 +1242,7 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             FontDC dc(window_, font_);
             widths_.Reset(dc);
         }
-        ForgetLayout();
+        ForgetLayout(true);
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         if (create->lpszName && *create->lpszName) SetText(View(create->lpszName));
         UpdateScrollBars();
@@ -1439,7 +1461,7 @@ LRESULT Editor::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetMargins(EC_LEFTMARGIN | EC_RIGHTMARGIN, EC_USEFONTINFO, EC_USEFONTINFO);
         else if (margins->left > 0 || margins->right > 0)
             SetMargins(EC_LEFTMARGIN | EC_RIGHTMARGIN, WORD(margins->left), WORD(margins->right));
-        ForgetLayout();
+        ForgetLayout(true);
         if (focused_) {
             DestroyCaret();
             CreateCaret(window_, nullptr, 1, widths_.LineHeight());

@@ -32,6 +32,15 @@ public:
     // it for what is typed next.
     static std::size_t CapacityFor(std::size_t length) { return length + std::max<std::size_t>(4096, length / 64); }
 
+    // A buffer holding a copy of `text`, with the room CapacityFor gives it.
+    // Raises std::bad_alloc.
+    static TextBuffer Copy(std::u16string_view text) {
+        TextBuffer buffer(CapacityFor(text.size()));
+        std::copy(text.begin(), text.end(), buffer.Data());
+        buffer.SetLength(text.size());
+        return buffer;
+    }
+
     char16_t* Data() { return units_.get(); }
     const char16_t* Data() const { return units_.get(); }
     std::size_t Capacity() const { return capacity_; }

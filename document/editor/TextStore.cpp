@@ -24,28 +24,19 @@ std::vector<std::size_t> LineStarts(std::u16string_view text) {
 }
 } // namespace
 
-void TextStore::take(TextBuffer& buffer, std::size_t length, std::vector<std::size_t>& starts) {
-    std::swap(buffer_, buffer);
-    starts_.swap(starts);
-    gapStart_ = length;
-    gapEnd_ = buffer_.Capacity();
-    settled_ = starts_.size();
-    pending_ = 0;
-}
-
 void TextStore::Assign(std::u16string_view text) {
-    TextBuffer buffer(TextBuffer::CapacityFor(text.size())); // may raise: nothing changed yet
-    std::vector<std::size_t> starts = LineStarts(text);
-    std::copy(text.begin(), text.end(), buffer.Data());
-    take(buffer, text.size(), starts);
+    TextBuffer buffer = TextBuffer::Copy(text); // may raise: nothing changed yet
+    Adopt(buffer);
 }
 
 void TextStore::Adopt(TextBuffer& text) {
     std::vector<std::size_t> starts = LineStarts(text.View()); // may raise: nothing changed yet
-    const std::size_t length = text.Length();
-    TextBuffer taken;
-    std::swap(taken, text);
-    take(taken, length, starts);
+    gapStart_ = text.Length();
+    buffer_ = std::move(text);
+    gapEnd_ = buffer_.Capacity();
+    starts_.swap(starts);
+    settled_ = starts_.size();
+    pending_ = 0;
 }
 
 TextBuffer TextStore::Release() {

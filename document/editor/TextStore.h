@@ -55,7 +55,6 @@ public:
 
 private:
     std::size_t gapLength() const { return gapEnd_ - gapStart_; }
-    void take(TextBuffer& buffer, std::size_t length, std::vector<std::size_t>& starts);
     void moveGap(std::size_t position);
     void reserveGap(std::size_t count);
     void settle(std::size_t line) const; // applies the pending shift to starts_[.. line]
